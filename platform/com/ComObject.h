@@ -1,0 +1,47 @@
+// Reference counting and QueryInterface for a component object that implements one interface
+// (plus IUnknown). The object deletes itself when its count drops to 0.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "platform/com/Unknown.h"
+
+namespace platform::com {
+
+template <class Interface>
+class ComObject : public Interface {
+ public:
+  explicit ComObject(const IID& iid) : FIid(iid) {}
+  ComObject(const ComObject&) = delete;
+  ComObject& operator=(const ComObject&) = delete;
+
+  HRESULT QueryInterface(const IID& iid, void** object) override {
+    if (object == nullptr) return hr::Pointer;
+    if (iid == IID_IUnknown || iid == FIid) {
+      *object = static_cast<Interface*>(this);
+      AddRef();
+      return hr::Ok;
+    }
+    *object = nullptr;
+    return hr::NoInterface;
+  }
+
+  uint32_t AddRef() override { return FRefs.fetch_add(1, std::memory_order_relaxed) + 1; }
+
+  uint32_t Release() override {
+    const uint32_t left = FRefs.fetch_sub(1, std::memory_order_acq_rel) - 1;
+    if (left == 0) delete this;
+    return left;
+  }
+
+ protected:
+  // Slots of the derived class's own follow the interface's, so this does not disturb them.
+  virtual ~ComObject() = default;
+
+ private:
+  IID FIid;
+  std::atomic<uint32_t> FRefs{1};
+};
+
+}  // namespace platform::com
