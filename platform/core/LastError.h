@@ -16,6 +16,7 @@ constexpr uint32_t TooManyOpenFiles = 4;
 constexpr uint32_t AccessDenied = 5;
 constexpr uint32_t InvalidHandle = 6;
 constexpr uint32_t NotEnoughMemory = 8;
+constexpr uint32_t InvalidData = 13;
 constexpr uint32_t OutOfMemory = 14;
 constexpr uint32_t NotSameDevice = 17;
 constexpr uint32_t NoMoreFiles = 18;
@@ -46,6 +47,7 @@ constexpr uint32_t NoAccess = 998;
 constexpr uint32_t InvalidWindowHandle = 1400;
 constexpr uint32_t NoSystemResources = 1450;
 constexpr uint32_t CommitmentLimit = 1455;
+constexpr uint32_t NotFound = 1168;
 constexpr uint32_t Timeout = 1460;
 constexpr uint32_t CantResolveFilename = 1921;
 }  // namespace err

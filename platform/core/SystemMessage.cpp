@@ -15,6 +15,7 @@ std::string SystemMessage(uint32_t code) {
     case err::AccessDenied: text = "Access is denied."; break;
     case err::InvalidHandle: text = "The handle is invalid."; break;
     case err::NotEnoughMemory: text = "Not enough memory resources are available to process this command."; break;
+    case err::InvalidData: text = "The data is invalid."; break;
     case err::OutOfMemory: text = "Not enough memory resources are available to complete this operation."; break;
     case err::NotSameDevice: text = "The system cannot move the file to a different disk drive."; break;
     case err::NoMoreFiles: text = "There are no more files."; break;
@@ -45,6 +46,7 @@ std::string SystemMessage(uint32_t code) {
     case err::InvalidWindowHandle: text = "Invalid window handle."; break;
     case err::NoSystemResources: text = "Insufficient system resources exist to complete the requested service."; break;
     case err::CommitmentLimit: text = "The paging file is too small for this operation to complete."; break;
+    case err::NotFound: text = "Element not found."; break;
     case err::Timeout: text = "This operation returned because the timeout period expired."; break;
     case err::CantResolveFilename: text = "The name of the file cannot be resolved by the system."; break;
     default: return std::string();
