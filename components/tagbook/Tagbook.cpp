@@ -12,15 +12,18 @@
 #include "platform/core/LastError.h"
 
 using namespace platform::com;
+using orn_com_wrapper::CLSID_DicomDataElementRegistry;
+using orn_com_wrapper::IDicomDataElementRegistry;
+using orn_com_wrapper::IID_IDicomDataElementRegistry;
 
 namespace tagbook {
 namespace {
 
 const HRESULT kNotFound = HResultFromWin32(platform::err::NotFound);
 
-class DataElementRegistry : public ComObject<IDataElementRegistry> {
+class DataElementRegistry : public ComObject<IDicomDataElementRegistry> {
  public:
-  DataElementRegistry() : ComObject(IID_IDataElementRegistry) {}
+  DataElementRegistry() : ComObject(IID_IDicomDataElementRegistry) {}
 
   HRESULT Reserved3() override { return hr::NotImpl; }
   HRESULT Reserved4() override { return hr::NotImpl; }
@@ -113,7 +116,7 @@ extern "C" __attribute__((visibility("default")))
 HRESULT DllGetClassObject(const CLSID& clsid, const IID& iid, void** object) {
   if (object == nullptr) return hr::Pointer;
   *object = nullptr;
-  if (!(clsid == tagbook::CLSID_DataElementRegistry)) return hr::ClassNotAvailable;
+  if (!(clsid == CLSID_DicomDataElementRegistry)) return hr::ClassNotAvailable;
   auto* factory = new (std::nothrow) tagbook::ClassFactory();
   if (factory == nullptr) return hr::OutOfMemory;
   const HRESULT status = factory->QueryInterface(iid, object);

@@ -1,16 +1,18 @@
-// The binary interface this component offers: slots 0 to 2 are IUnknown's, the rest in table
-// order. Every number is a 16-bit unsigned value; the texts stay owned by the component object.
+// The binary interface of Tagbook.dll, shared by the component and its client (as a component
+// ships its interface header): slots 0 to 2 are IUnknown's, the rest in table order. Every
+// number is a 16-bit unsigned value; the texts stay owned by the component object. Slots 3 to
+// 6, 8, 11 and 12 are reserved and answer E_NOTIMPL.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/com/Unknown.h"
 
-namespace tagbook {
+namespace orn_com_wrapper {
 
 using platform::com::HRESULT;
 
-class IDataElementRegistry : public platform::com::IUnknown {
+class IDicomDataElementRegistry : public platform::com::IUnknown {
  public:
   virtual HRESULT Reserved3() = 0;                                             // slot 3
   virtual HRESULT Reserved4() = 0;                                             // slot 4
@@ -31,13 +33,14 @@ class IDataElementRegistry : public platform::com::IUnknown {
   virtual HRESULT GetName(uint16_t groupIndex, uint16_t elementIndex, const char** name) = 0;        // 17
 
  protected:
-  ~IDataElementRegistry() = default;
+  ~IDicomDataElementRegistry() = default;
 };
 
-// {6E2B7A30-5C1D-4F3A-9B8E-0A1C2D3E4F51} and {6E2B7A31-5C1D-4F3A-9B8E-0A1C2D3E4F51}
-inline constexpr platform::com::CLSID CLSID_DataElementRegistry = {
+// {6E2B7A30-5C1D-4F3A-9B8E-0A1C2D3E4F51}: the component's class.
+inline constexpr platform::com::CLSID CLSID_DicomDataElementRegistry = {
     0x6E2B7A30, 0x5C1D, 0x4F3A, {0x9B, 0x8E, 0x0A, 0x1C, 0x2D, 0x3E, 0x4F, 0x51}};
-inline constexpr platform::com::IID IID_IDataElementRegistry = {
+// {6E2B7A31-5C1D-4F3A-9B8E-0A1C2D3E4F51}: this interface.
+inline constexpr platform::com::IID IID_IDicomDataElementRegistry = {
     0x6E2B7A31, 0x5C1D, 0x4F3A, {0x9B, 0x8E, 0x0A, 0x1C, 0x2D, 0x3E, 0x4F, 0x51}};
 
-}  // namespace tagbook
+}  // namespace orn_com_wrapper

@@ -15,6 +15,9 @@ namespace {
 using platform::com::ComClient;
 using platform::com::HRESULT;
 namespace hr = platform::com::hr;
+using orn_com_wrapper::CLSID_DicomDataElementRegistry;
+using orn_com_wrapper::IDicomDataElementRegistry;
+using orn_com_wrapper::IID_IDicomDataElementRegistry;
 
 constexpr HRESULT kNotFound = static_cast<HRESULT>(0x80070490u);
 
@@ -26,7 +29,7 @@ class TagbookTest : public ::testing::Test {
     ASSERT_NE(FClient.Get(), nullptr) << FClient.ErrorText();
     ASSERT_EQ(Registry()->Initialize(DataFolder().c_str()), hr::Ok);
   }
-  IDataElementRegistry* Registry() { return FClient.Get(); }
+  IDicomDataElementRegistry* Registry() { return FClient.Get(); }
 
   struct Answer {
     std::string vr, name;
@@ -50,7 +53,7 @@ class TagbookTest : public ::testing::Test {
     return hr::Ok;
   }
 
-  ComClient<IDataElementRegistry> FClient{nullptr, CLSID_DataElementRegistry, IID_IDataElementRegistry, "Tagbook.dll"};
+  ComClient<IDicomDataElementRegistry> FClient{nullptr, CLSID_DicomDataElementRegistry, IID_IDicomDataElementRegistry, "Tagbook.dll"};
 };
 
 TEST_F(TagbookTest, AnswersStandardEntriesOfEveryKind) {
@@ -116,7 +119,7 @@ TEST_F(TagbookTest, UnknownTagsAndForeignIndexesFail) {
 }
 
 TEST(TagbookLoad, RefusesMissingAndMalformedDataAndLookupsBeforeInitialize) {
-  ComClient<IDataElementRegistry> client(nullptr, CLSID_DataElementRegistry, IID_IDataElementRegistry, "Tagbook.dll");
+  ComClient<IDicomDataElementRegistry> client(nullptr, CLSID_DicomDataElementRegistry, IID_IDicomDataElementRegistry, "Tagbook.dll");
   ASSERT_NE(client.Get(), nullptr);
   uint16_t gi = 0;
   EXPECT_EQ(client.Get()->FindGroup(0x0010, &gi), hr::Unexpected);
@@ -138,7 +141,7 @@ TEST(TagbookLoad, RefusesMissingAndMalformedDataAndLookupsBeforeInitialize) {
   };
   for (const char* content : bad) {
     std::ofstream(folder + "/datadict.txt", std::ios::binary) << content;
-    ComClient<IDataElementRegistry> fresh(nullptr, CLSID_DataElementRegistry, IID_IDataElementRegistry, "Tagbook.dll");
+    ComClient<IDicomDataElementRegistry> fresh(nullptr, CLSID_DicomDataElementRegistry, IID_IDicomDataElementRegistry, "Tagbook.dll");
     EXPECT_EQ(static_cast<uint32_t>(fresh.Get()->Initialize(platform::Utf8ToWide(folder).c_str())), 0x8007000Du)
         << content;
   }
