@@ -97,6 +97,33 @@ TEST_F(TagbookTest, AnswersStandardEntriesOfEveryKind) {
   }
 }
 
+// A client built elsewhere knows only slot numbers: call through the table by index.
+TEST_F(TagbookTest, OperationsSitInTheirSlots) {
+  void** table = *reinterpret_cast<void***>(Registry());
+  using FindGroupFn = HRESULT (*)(void*, uint16_t, uint16_t*);
+  using FindElementFn = HRESULT (*)(void*, uint16_t, uint16_t, uint16_t*);
+  using NumberFn = HRESULT (*)(void*, uint16_t, uint16_t, uint16_t*);
+  using TextFn = HRESULT (*)(void*, uint16_t, uint16_t, const char**);
+  uint16_t gi = 0, ei = 0, first = 0, second = 0, retired = 9;
+  const char* vr = nullptr;
+  const char* name = nullptr;
+  ASSERT_EQ(reinterpret_cast<FindGroupFn>(table[9])(Registry(), 0x0028, &gi), hr::Ok);
+  ASSERT_EQ(reinterpret_cast<FindElementFn>(table[10])(Registry(), gi, 0x0030, &ei), hr::Ok);
+  EXPECT_EQ(reinterpret_cast<NumberFn>(table[13])(Registry(), gi, ei, &first), hr::Ok);
+  EXPECT_EQ(reinterpret_cast<NumberFn>(table[14])(Registry(), gi, ei, &second), hr::Ok);
+  EXPECT_EQ(reinterpret_cast<NumberFn>(table[15])(Registry(), gi, ei, &retired), hr::Ok);
+  EXPECT_EQ(reinterpret_cast<TextFn>(table[16])(Registry(), gi, ei, &vr), hr::Ok);
+  EXPECT_EQ(reinterpret_cast<TextFn>(table[17])(Registry(), gi, ei, &name), hr::Ok);
+  EXPECT_EQ(first, 2);
+  EXPECT_EQ(second, 2);
+  EXPECT_EQ(retired, 0);
+  EXPECT_STREQ(vr, "DS");
+  EXPECT_STREQ(name, "Pixel Spacing");
+  using InitializeFn = HRESULT (*)(void*, const wchar_t*);
+  EXPECT_EQ(reinterpret_cast<InitializeFn>(table[7])(Registry(), DataFolder().c_str()), hr::Unexpected)
+      << "slot 7 is Initialize, refused the second time";
+}
+
 TEST_F(TagbookTest, UnknownTagsAndForeignIndexesFail) {
   uint16_t gi = 0xBEEF, ei = 0xBEEF;
   EXPECT_EQ(Registry()->FindGroup(0x0006, &gi), kNotFound);
