@@ -244,16 +244,23 @@ void RegistryMadeDuringLoad(const std::wstring& path, bool expectReady) {
   std::thread loader([&] { loaded = InitializeDDERegistry("TagbookProbe.dll", path); });
   while (!probe.InGate()) std::this_thread::yield();
 
+  // The gate opens only once both users are about to ask, so they find the load under way.
+  std::atomic<int> starting{0};
   std::atomic<int> outcome{-1};  // 1 made, 0 threw
   std::thread user([&] {
     try {
+      starting.fetch_add(1);
       TanDDERegistry registry;
       outcome = 1;
     } catch (const std::runtime_error&) {
       outcome = 0;
     }
   });
-  std::thread readiness([&] { EXPECT_EQ(IsDDERegistryReady(), expectReady); });
+  std::thread readiness([&] {
+    starting.fetch_add(1);
+    EXPECT_EQ(IsDDERegistryReady(), expectReady);
+  });
+  while (starting.load() < 2) std::this_thread::yield();
   probe.OpenGate();
   loader.join();
   user.join();
