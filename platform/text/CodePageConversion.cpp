@@ -166,6 +166,7 @@ void DecodeIso2022Jp(iconv_t cd, std::string_view bytes, std::wstring& out) {
 
 // Korean as ISO-2022-KR (ESC $ ) C, then SO..SI around KS X 1001 in 7 bits) or as EUC-KR
 // (KS X 1001 in 8-bit bytes, the form DICOM uses after ESC $ ) C): both become EUC-KR.
+// The designations ESC $ ) C and ESC ( B change nothing in EUC-KR and are dropped.
 void DecodeIso2022Kr(iconv_t cd, std::string_view bytes, std::wstring& out) {
   std::string euc;
   euc.reserve(bytes.size());
@@ -174,6 +175,8 @@ void DecodeIso2022Kr(iconv_t cd, std::string_view bytes, std::wstring& out) {
     const unsigned char b = static_cast<unsigned char>(bytes[i]);
     if (b == kEsc && bytes.substr(i, 4) == "\x1b$)C") {
       i += 3;
+    } else if (b == kEsc && bytes.substr(i, 3) == "\x1b(B") {
+      i += 2;  // ASCII in G0, as it is in both forms anyway
     } else if (b == kShiftOut || b == kShiftIn) {
       shiftedOut = b == kShiftOut;
     } else if (shiftedOut && b >= 0x21 && b <= 0x7E) {

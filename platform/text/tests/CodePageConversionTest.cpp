@@ -51,6 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"kana_after_kanji", 50220, "\x1b$B;3\x1b(I\x54 ", L"\u5c71\uff94 "},
         DecodeCase{"korean_8bit", 50225, "\x1b$)C\xb1\xe8", L"\uae40"},
         DecodeCase{"korean_shifted", 50225, "\x1b$)C\x0e\x31\x68\x0f" "a", L"\uae40a"},
+        DecodeCase{"korean_back_to_ascii", 50225, "\x1b$)C\xb1\xe8\x1b(B ", L"\uae40 "},
         DecodeCase{"korean_invalid_pair", 50225, "\xff", L"\ufffd"},
         DecodeCase{"ascii_fast_path", 50220, "Yamada^Tarou", L"Yamada^Tarou"},
         DecodeCase{"empty", 65001, "", L""}),
