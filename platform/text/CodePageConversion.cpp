@@ -3,7 +3,8 @@
 #include <cerrno>
 #include <iconv.h>
 
-#include <map>
+#include <array>
+#include <iterator>
 #include <string>
 
 #include "platform/core/LastError.h"
@@ -52,33 +53,43 @@ const CodePageInfo* Find(uint32_t codePage) {
 constexpr wchar_t kReplacement = 0xFFFD;
 constexpr unsigned char kEsc = 0x1B, kShiftOut = 0x0E, kShiftIn = 0x0F;
 
-// Opening a converter costs far more than a short name, so each thread keeps the ones it
-// used; a descriptor is reset to its initial shift state before every use.
+// Opening a converter costs far more than a short text, so each thread keeps the ones it
+// used, one per code page and direction; a descriptor is reset to its initial shift state
+// before every use.
 class ConverterCache {
  public:
   ~ConverterCache() {
-    for (auto& [key, cd] : FConverters) iconv_close(cd);
+    for (auto& pair : FConverters) {
+      for (iconv_t cd : pair) {
+        if (cd != kNone) iconv_close(cd);
+      }
+    }
   }
 
-  iconv_t Get(const char* to, const char* from) {
-    const std::string key = std::string(to) + '|' + from;
-    auto it = FConverters.find(key);
-    if (it == FConverters.end()) {
-      iconv_t cd = iconv_open(to, from);
-      if (cd == reinterpret_cast<iconv_t>(-1)) return cd;
-      it = FConverters.emplace(key, cd).first;
+  iconv_t Get(const CodePageInfo& info, bool decode) {
+    iconv_t& cd = FConverters[&info - kCodePages][decode ? 0 : 1];
+    if (cd == kNone) {
+      cd = decode ? iconv_open("WCHAR_T", info.decoder) : iconv_open(info.encoder, "WCHAR_T");
+      if (cd == kNone) return cd;
     }
-    iconv(it->second, nullptr, nullptr, nullptr, nullptr);
-    return it->second;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    return cd;
   }
 
  private:
-  std::map<std::string, iconv_t> FConverters;
+  static inline const iconv_t kNone = reinterpret_cast<iconv_t>(-1);
+  std::array<std::array<iconv_t, 2>, std::size(kCodePages)> FConverters = MakeEmpty();
+
+  static std::array<std::array<iconv_t, 2>, std::size(kCodePages)> MakeEmpty() {
+    std::array<std::array<iconv_t, 2>, std::size(kCodePages)> a;
+    for (auto& pair : a) pair = {kNone, kNone};
+    return a;
+  }
 };
 
-iconv_t Converter(const char* to, const char* from) {
+iconv_t Converter(const CodePageInfo& info, bool decode) {
   thread_local ConverterCache cache;
-  return cache.Get(to, from);
+  return cache.Get(info, decode);
 }
 
 bool IsWindows1252Hole(uint32_t c) {
@@ -257,7 +268,7 @@ const char* CodePageDecoderName(uint32_t codePage) {
 bool MultiByteToWide(uint32_t codePage, std::string_view bytes, std::wstring& result) {
   result.clear();
   const CodePageInfo* info = Find(codePage);
-  iconv_t cd = info ? Converter("WCHAR_T", info->decoder) : reinterpret_cast<iconv_t>(-1);
+  iconv_t cd = info ? Converter(*info, true) : reinterpret_cast<iconv_t>(-1);
   if (cd == reinterpret_cast<iconv_t>(-1)) {
     SetLastError(err::InvalidParameter);
     return false;
@@ -279,7 +290,7 @@ bool MultiByteToWide(uint32_t codePage, std::string_view bytes, std::wstring& re
 bool WideToMultiByte(uint32_t codePage, std::wstring_view text, std::string& result) {
   result.clear();
   const CodePageInfo* info = Find(codePage);
-  iconv_t cd = info ? Converter(info->encoder, "WCHAR_T") : reinterpret_cast<iconv_t>(-1);
+  iconv_t cd = info ? Converter(*info, false) : reinterpret_cast<iconv_t>(-1);
   if (cd == reinterpret_cast<iconv_t>(-1)) {
     SetLastError(err::InvalidParameter);
     return false;

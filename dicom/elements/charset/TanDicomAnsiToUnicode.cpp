@@ -152,22 +152,36 @@ std::wstring TanDicomAnsiToUnicode::Decode(const std::string& characterSet, cons
   const std::vector<std::string> terms = SplitTerms(characterSet);
   if (terms.size() == 1) return DecodeByTerm(terms.front(), bytes, count);
 
+  // What each term needs, found once per value rather than once per segment.
+  struct TermInfo {
+    uint16_t codePage;
+    bool multiByte;
+    Entry entry;
+  };
+  std::vector<TermInfo> infos(terms.size());
+  for (size_t t = 0; t < terms.size(); ++t) {
+    infos[t].codePage = GetCodePage(terms[t]);
+    infos[t].multiByte = FindEscapeSequence(terms[t], infos[t].entry) && IsMultiByte(infos[t].entry);
+  }
+
   std::wstring text;
   std::string escaped;
   for (const TSegment& segment : SplitSegments(bytes, count, terms, kind)) {
     if (segment.Empty()) continue;
     const char* p = bytes + segment.Begin;
     const size_t n = segment.End - segment.Begin;
-    Entry e;
-    if (segment.Escaped && FindEscapeSequence(segment.Term, e) && IsMultiByte(e)) {
+    size_t t = 0;
+    while (t + 1 < terms.size() && terms[t] != segment.Term) ++t;
+    const TermInfo& info = infos[t];
+    if (segment.Escaped && info.multiByte) {
       // The ISO 2022 converters of the multi-byte sets read their bytes only after the
       // escape sequence that designates them, so it goes along with the segment.
       escaped.assign(1, static_cast<char>(kEsc));
-      escaped.append(reinterpret_cast<const char*>(e.Sequence), SequenceLength(e));
+      escaped.append(reinterpret_cast<const char*>(info.entry.Sequence), SequenceLength(info.entry));
       escaped.append(p, n);
-      text += DecodeByTerm(segment.Term, escaped.data(), static_cast<int64_t>(escaped.size()));
+      text += ToWide(info.codePage, escaped.data(), static_cast<int64_t>(escaped.size()));
     } else {
-      text += DecodeByTerm(segment.Term, p, static_cast<int64_t>(n));
+      text += ToWide(info.codePage, p, static_cast<int64_t>(n));
     }
   }
   return text;
