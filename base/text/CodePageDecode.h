@@ -1,6 +1,6 @@
 // The Windows code page with which the texts of a DICOM Specific Character Set (0008,0005)
-// are converted. Used by the GUI side (data-set provider, tag viewer); the element library's
-// decoder keeps its own table.
+// are converted. Used by the GUI side (data-set provider, tag viewer) and by the element
+// library's decoder (ORN_string_utils::TanDicomAnsiToUnicode), which has the same table.
 #pragma once
 
 #include <cstdint>
