@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <future>
+#include <memory>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -239,6 +245,57 @@ TEST_F(ElementPool, ThreadsShareThePool) {
   EXPECT_EQ(Handle<120>::UseCount(), 4 * 2000);
   for (auto* e : distinct) delete e;
   EXPECT_EQ(Handle<120>::PoolPointer(), nullptr);
+}
+
+inline std::function<void()>* Hook() {
+  static std::function<void()> hook;
+  return &hook;
+}
+
+// A node allocator that runs a hook before each allocation, as a slow (retrying) one would.
+template <class T>
+struct HookAllocator {
+  using value_type = T;
+  HookAllocator() = default;
+  template <class U>
+  HookAllocator(const HookAllocator<U>&) {}
+  T* allocate(std::size_t n) {
+    if (*Hook()) (*Hook())();
+    return std::allocator<T>().allocate(n);
+  }
+  void deallocate(T* p, std::size_t n) { std::allocator<T>().deallocate(p, n); }
+  template <class U>
+  bool operator==(const HookAllocator<U>&) const { return true; }
+};
+
+TEST_F(ElementPool, ListNodeIsTakenWithoutHoldingThePoolLock) {
+  using Pool = nalloc::TanORNMemoryHeap<120, HookAllocator<int>>;
+  auto pool = std::make_unique<Pool>(true);
+  void* block = pool->Allocate();  // the first segment
+  ASSERT_NE(block, nullptr);
+  std::vector<void*> blocks{block};
+  while (pool->Unlocked().CurrentSegment() != nullptr) blocks.push_back(pool->Allocate());
+
+  // While the next allocation waits for its node, another thread can still use the pool.
+  // Were the lock held, the other thread could never finish: then the test stops the program.
+  bool otherThreadGotIn = false;
+  *Hook() = [&] {
+    std::promise<bool> done;
+    std::future<bool> result = done.get_future();
+    std::thread([&pool, block, &done] { done.set_value(pool->f_Validate(block)); }).detach();
+    if (result.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+      std::fprintf(stderr, "the pool lock is held while a list node is taken\n");
+      std::_Exit(1);
+    }
+    otherThreadGotIn = result.get();
+  };
+  blocks.push_back(pool->Allocate());
+  *Hook() = nullptr;
+  EXPECT_TRUE(otherThreadGotIn);
+  EXPECT_NE(blocks.back(), nullptr);
+  EXPECT_EQ(pool->Unlocked().SegmentCount(), 2u);
+  for (void* p : blocks) pool->Deallocate(p);
+  EXPECT_EQ(pool->Unlocked().SegmentCount(), 0u);
 }
 
 TEST(ElementPoolDeathTest, ForeignBlockFailsTheAssertion) {
