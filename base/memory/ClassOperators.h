@@ -8,9 +8,9 @@
 //   out a per-thread stand-in block instead, and the constructor of this base, which runs before
 //   anything else of T, throws std::runtime_error("bad-allocation") when it finds itself in that
 //   block. The new-expression then calls operator delete, which ignores the stand-in.
-// List the mixin as the first base of T. A derived class larger than T cannot be served by T's
-// blocks: it must declare its own operators (derive from the mixin for itself as well and
-// bring its operators in with using-declarations); asking T's operator for more bytes aborts.
+// List the mixin as the first base of T. A derived class D larger than T cannot be served by
+// T's blocks (asking T's operator for more bytes aborts): D derives from the mixin for D as its
+// first base as well and brings that mixin's operator new and delete in with using-declarations.
 #pragma once
 
 #include <cstddef>

@@ -1,5 +1,6 @@
 // Mixin that gives a class its class-level new and delete through the private heap of its own
 // size: class X : public nalloc::HeapAllocated<X> { ... };
+// The size class is sizeof(X) on this platform, so classes of equal size share one heap.
 // new X yields null when the heap is full and throws std::runtime_error("bad-allocation") when
 // the heap cannot be created (see ClassOperators.h).
 #pragma once

@@ -181,6 +181,22 @@ struct Larger : Base {
   char more[64];
 };
 
+// A larger derived class takes the heap of its own size.
+struct Redeclared : nalloc::HeapAllocated<Redeclared>, Base {
+  using nalloc::HeapAllocated<Redeclared>::operator new;
+  using nalloc::HeapAllocated<Redeclared>::operator delete;
+  char more[64];
+};
+
+TEST_F(HeapAllocator, LargerDerivedClassDeclaringItsOwnOperatorsUsesItsOwnHeap) {
+  Redeclared* d = new Redeclared;
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(HeapOf<sizeof(Redeclared)>::UseCount(), 1);
+  EXPECT_EQ(HeapOf<sizeof(Base)>::UseCount(), 0);
+  delete d;
+  EXPECT_EQ(HeapOf<sizeof(Redeclared)>::UseCount(), 0);
+}
+
 TEST(HeapAllocatedDeathTest, LargerDerivedClassIsNotServedFromSmallerBlocks) {
   EXPECT_DEATH(delete new Larger, "Assertion failed: size <= sizeof\\(T\\)");
 }
