@@ -97,6 +97,18 @@ std::shared_ptr<OpenFile> Unregister(FileHandle handle) {
 
 using namespace files_detail;
 
+namespace {
+
+// Win32 tells a missing folder on the way (path not found) from a missing file.
+bool FolderExists(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos || slash == 0) return true;
+  struct stat st {};
+  return ::stat(path.substr(0, slash).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace
+
 FileHandle CreateFile(const std::string& path, uint32_t desiredAccess, uint32_t shareMode,
                       Disposition disposition, uint32_t flags) {
   if (path.empty()) {
@@ -143,6 +155,7 @@ FileHandle CreateFile(const std::string& path, uint32_t desiredAccess, uint32_t 
   if (fd < 0 && errno == EACCES && !wantRead && !wantWrite) fd = ::open(path.c_str(), O_PATH | O_CLOEXEC);
   if (fd < 0) {
     if (errno == EEXIST) SetLastError(err::FileExists);
+    else if (errno == ENOENT && !FolderExists(path)) SetLastError(err::PathNotFound);
     else SetLastErrorFromErrno();
     return kInvalidFileHandle;
   }
