@@ -150,9 +150,11 @@ FileHandle CreateFile(const std::string& path, uint32_t desiredAccess, uint32_t 
     SetLastError(err::InvalidParameter);
     return kInvalidFileHandle;
   }
+  // An open without data access (sizes, times, existence) needs no permission on the file.
+  if (!wantRead && !wantWrite && !(oflags & O_CREAT)) oflags = O_PATH | O_CLOEXEC;
   // Truncation waits until the share check passed, so a refused open changes nothing.
-  int fd = ::open(path.c_str(), oflags, 0666);
-  if (fd < 0 && errno == EACCES && !wantRead && !wantWrite) fd = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+  // O_NONBLOCK: a FIFO or device met in a folder must not block the open.
+  int fd = ::open(path.c_str(), oflags | O_NONBLOCK, 0666);
   if (fd < 0) {
     if (errno == EEXIST) SetLastError(err::FileExists);
     else if (errno == ENOENT && !FolderExists(path)) SetLastError(err::PathNotFound);
@@ -160,7 +162,13 @@ FileHandle CreateFile(const std::string& path, uint32_t desiredAccess, uint32_t 
     return kInvalidFileHandle;
   }
   struct stat st {};
-  ::fstat(fd, &st);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    // Only regular files are files here: folders, FIFOs, devices and sockets are refused.
+    ::close(fd);
+    SetLastError(err::AccessDenied);
+    return kInvalidFileHandle;
+  }
+  if (!(oflags & O_PATH)) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   const bool created = !existed;
 
   auto file = std::make_shared<OpenFile>();

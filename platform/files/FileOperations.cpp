@@ -70,7 +70,7 @@ bool CopyFile(const std::string& existing, const std::string& target, bool failI
   struct stat dst {};
   if (existing.empty() || target.empty()) return Fail(err::PathNotFound);
   if (::stat(existing.c_str(), &src) != 0) return Fail();
-  if (S_ISDIR(src.st_mode)) return Fail(err::AccessDenied);
+  if (!S_ISREG(src.st_mode)) return Fail(err::AccessDenied);
   if (::stat(target.c_str(), &dst) == 0) {
     if (failIfExists) return Fail(err::FileExists);
     if (S_ISDIR(dst.st_mode) || (dst.st_mode & kWriteBits) == 0) return Fail(err::AccessDenied);

@@ -71,6 +71,12 @@ TEST(FileHandleTest, DispositionsAndTheirErrors) {
     EXPECT_EQ(h.value, kInvalidFileHandle);
     EXPECT_EQ(GetLastError(), err::AccessDenied);
   }
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0644), 0);
+  for (const uint32_t access : {0u, access::GenericRead}) {
+    Handle h(CreateFile(dir / "fifo", access, 0, Disposition::OpenExisting, 0));
+    EXPECT_EQ(h.value, kInvalidFileHandle) << "a FIFO is refused, not waited for";
+    EXPECT_EQ(GetLastError(), err::AccessDenied);
+  }
   {
     Handle h(CreateFile(path, kReadWrite, 0, Disposition::CreateAlways, 0));
     ASSERT_NE(h.value, kInvalidFileHandle);
