@@ -1,9 +1,8 @@
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -37,10 +36,8 @@ std::vector<std::string> Items(const TStringList& list) {
 }
 
 void MakeSparse(const std::string& path, int64_t size) {
-  const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0644);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(::ftruncate(fd, size), 0);  // no disk blocks are used
-  ::close(fd);
+  { std::ofstream create(path); }
+  std::filesystem::resize_file(path, static_cast<uintmax_t>(size));  // no disk blocks are used
 }
 
 class ListingTest : public ::testing::Test {
