@@ -40,7 +40,9 @@ uint16_t TanFileDateTimeBasis::GetMinute() { return Field(&SystemTime::minute, k
 bool TanFileDateTimeBasis::SetMinute(uint16_t v) { return SetField(&SystemTime::minute, v); }
 uint16_t TanFileDateTimeBasis::GetSecond() { return Field(&SystemTime::second, kUnset); }
 bool TanFileDateTimeBasis::SetSecond(uint16_t v) { return SetField(&SystemTime::second, v); }
-uint16_t TanFileDateTimeBasis::GetMilliseconds() { return Field(&SystemTime::milliseconds, kUnset); }
+uint16_t TanFileDateTimeBasis::GetMilliseconds() {
+  return Field(&SystemTime::milliseconds, kUnset);
+}
 bool TanFileDateTimeBasis::SetMilliseconds(uint16_t v) {
   return SetField(&SystemTime::milliseconds, v);
 }
@@ -148,31 +150,59 @@ bool TanFileDateTime::WriteTime(Member member, const FileTime& time) {
   return ok;
 }
 
-bool TanFileDateTime::Converted(bool ok) {
-  if (!ok) FLastErrorText = platform::SystemMessage(platform::GetLastError());
-  return ok;
+// A failed calendar conversion keeps its reason in the file's error text, as a failed call.
+bool TanFileDateTime::ReadCalendar(Member member, SystemTime& time) {
+  FileTime fileTime;
+  if (!ReadTime(member, fileTime)) return false;
+  if (platform::FileTimeToSystemTime(fileTime, &time)) return true;
+  FLastErrorText = platform::SystemMessage(platform::GetLastError());
+  return false;
 }
 
-#define ORN_STD_FILE_TIME_KIND_BODY(NAME, MEMBER)                                    \
-  bool NAME::ReadFileTime(FileTime& time) { return ReadTime(Member::MEMBER, time); }  \
-  bool NAME::WriteFileTime(const FileTime& time) {                                   \
-    return WriteTime(Member::MEMBER, time);                                          \
-  }                                                                                  \
-  bool NAME::ReadSystemTime(SystemTime& time) {                                      \
-    FileTime fileTime;                                                               \
-    return ReadFileTime(fileTime) &&                                                 \
-           Converted(platform::FileTimeToSystemTime(fileTime, &time));            \
-  }                                                                                  \
-  bool NAME::WriteSystemTime(const SystemTime& time) {                               \
-    FileTime fileTime;                                                               \
-    return Converted(platform::SystemTimeToFileTime(time, &fileTime)) &&              \
-           WriteFileTime(fileTime);                                                \
-  }
+bool TanFileDateTime::WriteCalendar(Member member, const SystemTime& time) {
+  FileTime fileTime;
+  if (platform::SystemTimeToFileTime(time, &fileTime)) return WriteTime(member, fileTime);
+  FLastErrorText = platform::SystemMessage(platform::GetLastError());
+  return false;
+}
 
-ORN_STD_FILE_TIME_KIND_BODY(TanFileDateCreationTime, Creation)
-ORN_STD_FILE_TIME_KIND_BODY(TanFileDateLastAccessTime, LastAccess)
-ORN_STD_FILE_TIME_KIND_BODY(TanFileDateLastModificationTime, LastWrite)
+bool TanFileDateCreationTime::ReadFileTime(FileTime& time) {
+  return ReadTime(Member::Creation, time);
+}
+bool TanFileDateCreationTime::WriteFileTime(const FileTime& time) {
+  return WriteTime(Member::Creation, time);
+}
+bool TanFileDateCreationTime::ReadSystemTime(SystemTime& time) {
+  return ReadCalendar(Member::Creation, time);
+}
+bool TanFileDateCreationTime::WriteSystemTime(const SystemTime& time) {
+  return WriteCalendar(Member::Creation, time);
+}
 
-#undef ORN_STD_FILE_TIME_KIND_BODY
+bool TanFileDateLastAccessTime::ReadFileTime(FileTime& time) {
+  return ReadTime(Member::LastAccess, time);
+}
+bool TanFileDateLastAccessTime::WriteFileTime(const FileTime& time) {
+  return WriteTime(Member::LastAccess, time);
+}
+bool TanFileDateLastAccessTime::ReadSystemTime(SystemTime& time) {
+  return ReadCalendar(Member::LastAccess, time);
+}
+bool TanFileDateLastAccessTime::WriteSystemTime(const SystemTime& time) {
+  return WriteCalendar(Member::LastAccess, time);
+}
+
+bool TanFileDateLastModificationTime::ReadFileTime(FileTime& time) {
+  return ReadTime(Member::LastWrite, time);
+}
+bool TanFileDateLastModificationTime::WriteFileTime(const FileTime& time) {
+  return WriteTime(Member::LastWrite, time);
+}
+bool TanFileDateLastModificationTime::ReadSystemTime(SystemTime& time) {
+  return ReadCalendar(Member::LastWrite, time);
+}
+bool TanFileDateLastModificationTime::WriteSystemTime(const SystemTime& time) {
+  return WriteCalendar(Member::LastWrite, time);
+}
 
 }  // namespace ORN_std

@@ -64,8 +64,8 @@ class TanFileDateTimeBasis : public iFILETIME {
   bool SetSecond(uint16_t value) override;
   uint16_t GetMilliseconds() override;
   bool SetMilliseconds(uint16_t value) override;
-  bool GetDateTime(uint16_t* year, uint16_t* month, uint16_t* day, uint16_t* hour,
-                   uint16_t* minute, uint16_t* second, uint16_t* milliseconds) override;
+  bool GetDateTime(uint16_t* year, uint16_t* month, uint16_t* day, uint16_t* hour, uint16_t* minute,
+                   uint16_t* second, uint16_t* milliseconds) override;
   bool SetDateTime(const uint16_t* year, const uint16_t* month, const uint16_t* day,
                    const uint16_t* hour, const uint16_t* minute, const uint16_t* second,
                    const uint16_t* milliseconds) override;
@@ -87,7 +87,8 @@ class TanFileDateTimeBasis : public iFILETIME {
 class TanFileDateTime : public TanFileDateTimeBasis {
  public:
   // Throws std::runtime_error "invalid-parameters" when the file is not open and has no path.
-  TanFileDateTime(platform::FileHandle& fileHandle, const std::string& path, std::string& errorText);
+  TanFileDateTime(platform::FileHandle& fileHandle, const std::string& path,
+                  std::string& errorText);
   ~TanFileDateTime() override;
 
  protected:
@@ -95,8 +96,9 @@ class TanFileDateTime : public TanFileDateTimeBasis {
   enum class Member { Creation, LastAccess, LastWrite };
   bool ReadTime(Member member, platform::FileTime& time);
   bool WriteTime(Member member, const platform::FileTime& time);
-  // Keeps the reason of a failed calendar conversion in the file's error text.
-  bool Converted(bool ok);
+  // The calendar form of the member, through the two above.
+  bool ReadCalendar(Member member, platform::SystemTime& time);
+  bool WriteCalendar(Member member, const platform::SystemTime& time);
 
  private:
   bool Acquire(bool forWriting);
@@ -109,20 +111,31 @@ class TanFileDateTime : public TanFileDateTimeBasis {
   bool FOwnsHandle;
 };
 
-#define ORN_STD_FILE_TIME_KIND(NAME)                                            \
-  class NAME : public TanFileDateTime {                                         \
-   public:                                                                      \
-    using TanFileDateTime::TanFileDateTime;                                     \
-    bool ReadSystemTime(platform::SystemTime& time) override;                   \
-    bool WriteSystemTime(const platform::SystemTime& time) override;            \
-    bool ReadFileTime(platform::FileTime& time) override;                       \
-    bool WriteFileTime(const platform::FileTime& time) override;                \
-  };
+class TanFileDateCreationTime : public TanFileDateTime {
+ public:
+  using TanFileDateTime::TanFileDateTime;
+  bool ReadSystemTime(platform::SystemTime& time) override;
+  bool WriteSystemTime(const platform::SystemTime& time) override;
+  bool ReadFileTime(platform::FileTime& time) override;
+  bool WriteFileTime(const platform::FileTime& time) override;
+};
 
-ORN_STD_FILE_TIME_KIND(TanFileDateCreationTime)
-ORN_STD_FILE_TIME_KIND(TanFileDateLastAccessTime)
-ORN_STD_FILE_TIME_KIND(TanFileDateLastModificationTime)
+class TanFileDateLastAccessTime : public TanFileDateTime {
+ public:
+  using TanFileDateTime::TanFileDateTime;
+  bool ReadSystemTime(platform::SystemTime& time) override;
+  bool WriteSystemTime(const platform::SystemTime& time) override;
+  bool ReadFileTime(platform::FileTime& time) override;
+  bool WriteFileTime(const platform::FileTime& time) override;
+};
 
-#undef ORN_STD_FILE_TIME_KIND
+class TanFileDateLastModificationTime : public TanFileDateTime {
+ public:
+  using TanFileDateTime::TanFileDateTime;
+  bool ReadSystemTime(platform::SystemTime& time) override;
+  bool WriteSystemTime(const platform::SystemTime& time) override;
+  bool ReadFileTime(platform::FileTime& time) override;
+  bool WriteFileTime(const platform::FileTime& time) override;
+};
 
 }  // namespace ORN_std

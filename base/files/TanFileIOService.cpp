@@ -22,7 +22,8 @@ bool TanFileIOService::Succeeded(bool ok) {
 
 // A short read at the end of the file: the message of code 0 and the note, not an error.
 void TanFileIOService::SetEofText() {
-  FLastErrorText = platform::SystemMessage(platform::err::Success) + "However EOF has been reached.";
+  FLastErrorText =
+      platform::SystemMessage(platform::err::Success) + "However EOF has been reached.";
 }
 
 int32_t TanFileIOService::Transfer(bool writing, char* buffer, uint32_t count) {
@@ -64,9 +65,9 @@ int32_t TanFileIOService::TransferOverlapped(bool writing, char* buffer, uint32_
   uint32_t last = 0;
   for (;;) {
     last = 0;
-    const bool ok =
-        writing ? platform::WriteFile(FHandle, buffer + done, count - done, &last, &record)
-                : platform::ReadFile(FHandle, buffer + done, count - done, &last, &record);
+    const bool ok = writing
+                        ? platform::WriteFile(FHandle, buffer + done, count - done, &last, &record)
+                        : platform::ReadFile(FHandle, buffer + done, count - done, &last, &record);
     if (ok || platform::GetLastError() != platform::err::IoPending) break;
     const bool waited = platform::GetOverlappedResult(FHandle, &record, &last, true);
     if (!waited && platform::GetLastError() != platform::err::IoIncomplete) break;
@@ -119,7 +120,7 @@ bool TanFileIOService::Unlock(int64_t offset, uint32_t count) {
 int64_t TanFileIOService::GetPosition() {
   int64_t position = 0;
   return Succeeded(platform::SetFilePointer(FHandle, 0, MoveMethod::Current, &position)) ? position
-                                                                                        : -1;
+                                                                                         : -1;
 }
 
 int64_t TanFileIOService::GetRemainingSize() {

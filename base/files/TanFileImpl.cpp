@@ -121,8 +121,8 @@ int64_t TanFileImpl::GetSize(uint8_t unitExponent) const {
 }
 
 bool TanFileImpl::Exists() const {
-  const auto handle = platform::CreateFile(FPath, 0, platform::share::None,
-                                           platform::Disposition::OpenExisting, 0);
+  const auto handle =
+      platform::CreateFile(FPath, 0, platform::share::None, platform::Disposition::OpenExisting, 0);
   if (!Succeeded(handle != platform::kInvalidFileHandle)) return false;
   platform::CloseFile(handle);
   return true;

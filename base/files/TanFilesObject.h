@@ -82,8 +82,10 @@ class TanFilesObject : public iFILES {
     while (!other.IsEmpty()) {
       iFILE& file = takeFromFront ? other.Front() : other.Back();
       FFiles.emplace_front(&file);
-      if (takeFromFront) other.PopFront(true);
-      else other.PopBack(true);
+      if (takeFromFront)
+        other.PopFront(true);
+      else
+        other.PopBack(true);
     }
     return *this;
   }
@@ -93,8 +95,10 @@ class TanFilesObject : public iFILES {
     while (!other.IsEmpty()) {
       iFILE& file = takeFromBack ? other.Back() : other.Front();
       FFiles.emplace_back(&file);
-      if (takeFromBack) other.PopBack(true);
-      else other.PopFront(true);
+      if (takeFromBack)
+        other.PopBack(true);
+      else
+        other.PopFront(true);
     }
     return *this;
   }
@@ -106,8 +110,10 @@ class TanFilesObject : public iFILES {
                         // A file that cannot be made or added is left out; the listing goes on.
                         try {
                           auto file = std::make_unique<TanFileImpl>(folder + "/" + entry.name);
-                          if (toFront) FFiles.push_front(std::move(file));
-                          else FFiles.push_back(std::move(file));
+                          if (toFront)
+                            FFiles.push_front(std::move(file));
+                          else
+                            FFiles.push_back(std::move(file));
                         } catch (...) {
                         }
                       });

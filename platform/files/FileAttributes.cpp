@@ -19,7 +19,9 @@ constexpr uint32_t kStoredBits = attr::Hidden | attr::System | attr::Archive | a
                                  attr::Offline | attr::NotContentIndexed;
 constexpr uint32_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
 
-uint32_t StoredMask(bool directory) { return directory ? kStoredBits | attr::ReadOnly : kStoredBits; }
+uint32_t StoredMask(bool directory) {
+  return directory ? kStoredBits | attr::ReadOnly : kStoredBits;
+}
 uint32_t DefaultStored(bool directory) { return directory ? 0 : attr::Archive; }
 
 // The stored bits, or the default when the file has none (or the file system keeps none).
@@ -38,8 +40,10 @@ namespace files_detail {
 uint32_t AttributeWord(const std::string& path, const struct stat& st, bool isSymlink) {
   const bool directory = S_ISDIR(st.st_mode);
   uint32_t word = ReadStored(path, directory);
-  if (directory) word |= attr::Directory;
-  else if ((st.st_mode & kWriteBits) == 0) word |= attr::ReadOnly;
+  if (directory)
+    word |= attr::Directory;
+  else if ((st.st_mode & kWriteBits) == 0)
+    word |= attr::ReadOnly;
   if (isSymlink) word |= attr::ReparsePoint;
   return word == 0 ? attr::Normal : word;
 }
@@ -50,8 +54,10 @@ uint32_t GetFileAttributes(const std::string& path) {
   struct stat st {};
   struct stat link {};
   if (path.empty() || ::stat(path.c_str(), &st) != 0) {
-    if (path.empty()) SetLastError(err::PathNotFound);
-    else SetLastErrorFromErrno();
+    if (path.empty())
+      SetLastError(err::PathNotFound);
+    else
+      SetLastErrorFromErrno();
     return kInvalidFileAttributes;
   }
   const bool isSymlink = ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
@@ -62,15 +68,16 @@ uint32_t GetFileAttributes(const std::string& path) {
 bool SetFileAttributes(const std::string& path, uint32_t attributes) {
   struct stat st {};
   if (path.empty() || ::stat(path.c_str(), &st) != 0) {
-    if (path.empty()) SetLastError(err::PathNotFound);
-    else SetLastErrorFromErrno();
+    if (path.empty())
+      SetLastError(err::PathNotFound);
+    else
+      SetLastErrorFromErrno();
     return false;
   }
   const bool directory = S_ISDIR(st.st_mode);
   const uint32_t stored = attributes & StoredMask(directory);
   if (stored == DefaultStored(directory)) {
-    if (::removexattr(path.c_str(), kAttributeName) != 0 && errno != ENODATA &&
-        errno != ENOTSUP) {
+    if (::removexattr(path.c_str(), kAttributeName) != 0 && errno != ENODATA && errno != ENOTSUP) {
       SetLastErrorFromErrno();
       return false;
     }

@@ -24,8 +24,10 @@ constexpr uint32_t kDataAccess = access::ReadData | access::WriteData | access::
 
 uint32_t NormaliseAccess(uint32_t desired) {
   uint32_t a = 0;
-  if (desired & (access::GenericRead | access::GenericAll | access::ReadData)) a |= access::ReadData;
-  if (desired & (access::GenericWrite | access::GenericAll | access::WriteData | access::AppendData))
+  if (desired & (access::GenericRead | access::GenericAll | access::ReadData))
+    a |= access::ReadData;
+  if (desired &
+      (access::GenericWrite | access::GenericAll | access::WriteData | access::AppendData))
     a |= access::WriteData;
   if (desired & (access::Delete | access::GenericAll)) a |= access::Delete;
   return a;
@@ -127,24 +129,37 @@ FileHandle CreateFile(const std::string& path, uint32_t desiredAccess, uint32_t 
   }
   // A read-only file (no write permission bit) refuses write access, also to root.
   const bool readOnly = existed && (before.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-  const bool truncates = disposition == Disposition::CreateAlways ||
-                         disposition == Disposition::TruncateExisting;
+  const bool truncates =
+      disposition == Disposition::CreateAlways || disposition == Disposition::TruncateExisting;
   if (readOnly && (wantWrite || truncates)) {
     SetLastError(err::AccessDenied);
     return kInvalidFileHandle;
   }
 
   int oflags = O_CLOEXEC;
-  if (wantRead && wantWrite) oflags |= O_RDWR;
-  else if (wantWrite) oflags |= O_WRONLY;
-  else oflags |= O_RDONLY;
+  if (wantRead && wantWrite)
+    oflags |= O_RDWR;
+  else if (wantWrite)
+    oflags |= O_WRONLY;
+  else
+    oflags |= O_RDONLY;
   switch (disposition) {
-    case Disposition::CreateNew: oflags |= O_CREAT | O_EXCL; break;
-    case Disposition::CreateAlways: oflags |= O_CREAT; break;
-    case Disposition::OpenExisting: break;
-    case Disposition::OpenAlways: oflags |= O_CREAT; break;
-    case Disposition::TruncateExisting: break;
-    default: SetLastError(err::InvalidParameter); return kInvalidFileHandle;
+    case Disposition::CreateNew:
+      oflags |= O_CREAT | O_EXCL;
+      break;
+    case Disposition::CreateAlways:
+      oflags |= O_CREAT;
+      break;
+    case Disposition::OpenExisting:
+      break;
+    case Disposition::OpenAlways:
+      oflags |= O_CREAT;
+      break;
+    case Disposition::TruncateExisting:
+      break;
+    default:
+      SetLastError(err::InvalidParameter);
+      return kInvalidFileHandle;
   }
   if (disposition == Disposition::TruncateExisting && !wantWrite) {
     SetLastError(err::InvalidParameter);
@@ -156,9 +171,12 @@ FileHandle CreateFile(const std::string& path, uint32_t desiredAccess, uint32_t 
   // O_NONBLOCK: a FIFO or device met in a folder must not block the open.
   int fd = ::open(path.c_str(), oflags | O_NONBLOCK, 0666);
   if (fd < 0) {
-    if (errno == EEXIST) SetLastError(err::FileExists);
-    else if (errno == ENOENT && !FolderExists(path)) SetLastError(err::PathNotFound);
-    else SetLastErrorFromErrno();
+    if (errno == EEXIST)
+      SetLastError(err::FileExists);
+    else if (errno == ENOENT && !FolderExists(path))
+      SetLastError(err::PathNotFound);
+    else
+      SetLastErrorFromErrno();
     return kInvalidFileHandle;
   }
   struct stat st {};
@@ -180,8 +198,7 @@ FileHandle CreateFile(const std::string& path, uint32_t desiredAccess, uint32_t 
   file->overlapped = (flags & kFileFlagOverlapped) != 0;
   file->canRead = wantRead;
   file->canWrite = wantWrite;
-  file->canWriteAttributes =
-      wantWrite || (desiredAccess & access::WriteAttributes) != 0;
+  file->canWriteAttributes = wantWrite || (desiredAccess & access::WriteAttributes) != 0;
   file->path = path;
   const FileHandle handle = Register(file);
   if (handle == kInvalidFileHandle) {
@@ -189,14 +206,15 @@ FileHandle CreateFile(const std::string& path, uint32_t desiredAccess, uint32_t 
     if (created) ::unlink(path.c_str());
     return kInvalidFileHandle;
   }
-  if (truncates && existed && ::ftruncate(fd, 0) != 0) {
+  // Through the descriptor's own name, so a handle without write access truncates too.
+  if (truncates && existed && ::truncate(DescriptorPath(fd).c_str(), 0) != 0) {
     const int e = errno;
     CloseFile(handle);
     SetLastErrorFromErrno(e);
     return kInvalidFileHandle;
   }
-  const bool reportsExisting =
-      existed && (disposition == Disposition::CreateAlways || disposition == Disposition::OpenAlways);
+  const bool reportsExisting = existed && (disposition == Disposition::CreateAlways ||
+                                           disposition == Disposition::OpenAlways);
   SetLastError(reportsExisting ? err::AlreadyExists : err::Success);
   return handle;
 }

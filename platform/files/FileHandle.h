@@ -44,8 +44,9 @@ enum class Disposition : uint32_t {
 constexpr uint32_t kFileFlagOverlapped = 0x40000000;
 
 // Opens or creates a file; kInvalidFileHandle with the last error on failure. Only regular
-// files open: folders, FIFOs and devices are refused (access denied), never waited for. Creating over an existing file or opening one with "open always"
-// succeeds with ERROR_ALREADY_EXISTS as the last error, as Win32 does.
+// files open: folders, FIFOs and devices are refused (access denied), never waited for. Creating
+// over an existing file or opening one with "open always" succeeds with ERROR_ALREADY_EXISTS as the
+// last error, as Win32 does.
 FileHandle CreateFile(const std::string& path, uint32_t desiredAccess, uint32_t shareMode,
                       Disposition disposition, uint32_t flags);
 

@@ -98,7 +98,8 @@ bool SetLock(int fd, short type, uint64_t offset, uint64_t length) {
 
 }  // namespace
 
-bool ReadFile(FileHandle handle, void* buffer, uint32_t count, uint32_t* moved, Overlapped* record) {
+bool ReadFile(FileHandle handle, void* buffer, uint32_t count, uint32_t* moved,
+              Overlapped* record) {
   return Transfer(handle, false, static_cast<char*>(buffer), count, moved, record);
 }
 
@@ -123,8 +124,10 @@ bool SetFilePointer(FileHandle handle, int64_t distance, MoveMethod method, int6
   auto file = Lookup(handle);
   if (!file) return false;
   int whence = SEEK_CUR;
-  if (method == MoveMethod::Begin) whence = SEEK_SET;
-  else if (method == MoveMethod::End) whence = SEEK_END;
+  if (method == MoveMethod::Begin)
+    whence = SEEK_SET;
+  else if (method == MoveMethod::End)
+    whence = SEEK_END;
   if (whence != SEEK_SET) {
     const off_t base = ::lseek(file->fd, 0, whence);
     if (base < 0) {
@@ -218,12 +221,16 @@ bool LockFile(FileHandle handle, uint64_t offset, uint64_t length) {
       const std::string self = "/proc/self/fd/" + std::to_string(file->fd);
       file->lockFd = ::open(self.c_str(), O_RDWR | O_CLOEXEC);
     }
-    if (file->lockFd >= 0) fd = file->lockFd;
-    else type = F_RDLCK;
+    if (file->lockFd >= 0)
+      fd = file->lockFd;
+    else
+      type = F_RDLCK;
   }
   if (!SetLock(fd, type, offset, length)) {
-    if (errno == EAGAIN || errno == EACCES) SetLastError(err::LockViolation);
-    else SetLastErrorFromErrno();
+    if (errno == EAGAIN || errno == EACCES)
+      SetLastError(err::LockViolation);
+    else
+      SetLastErrorFromErrno();
     return false;
   }
   file->locks.emplace_back(offset, length);

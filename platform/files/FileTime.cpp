@@ -108,8 +108,8 @@ bool SystemTimeToFileTime(const SystemTime& t, FileTime* out) {
     return false;
   }
   const int64_t days1601 = DaysFromCivil(t.year, t.month, t.day) + kDaysFrom1601To1970;
-  const int64_t ms = ((days1601 * 24 + t.hour) * 60 + t.minute) * 60'000 + t.second * 1000 +
-                     t.milliseconds;
+  const int64_t ms =
+      ((days1601 * 24 + t.hour) * 60 + t.minute) * 60'000 + t.second * 1000 + t.milliseconds;
   out->ticks = static_cast<uint64_t>(ms) * 10'000;
   SetLastError(err::Success);
   return true;

@@ -66,7 +66,8 @@ bool Describe(const std::string& folder, const std::string& name, FindData* out)
   if (::statx(AT_FDCWD, path.c_str(), 0, STATX_BTIME, &sx) == 0 && (sx.stx_mask & STATX_BTIME))
     out->creationTime = FileTimeFromUnix(sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec);
   char stored[32] = {};
-  const ssize_t n = ::getxattr(path.c_str(), "user.vistrel.creationtime", stored, sizeof stored - 1);
+  const ssize_t n =
+      ::getxattr(path.c_str(), "user.vistrel.creationtime", stored, sizeof stored - 1);
   if (n > 0) out->creationTime = FileTime{std::strtoull(stored, nullptr, 10)};
   return true;
 }
@@ -80,7 +81,8 @@ bool MaskMatches(const std::string& mask, const std::string& name) {
 
 FindHandle FindFirstFile(const std::string& pattern, FindData* data) {
   const auto slash = pattern.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : pattern.substr(0, slash + 1);
+  const std::string folder =
+      slash == std::string::npos ? std::string() : pattern.substr(0, slash + 1);
   const std::string mask = pattern.substr(folder.size());
   if (mask.empty()) {
     SetLastError(err::FileNotFound);

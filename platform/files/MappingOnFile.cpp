@@ -1,10 +1,9 @@
 #include "platform/files/MappingOnFile.h"
 
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <fcntl.h>
 
 #include <algorithm>
 #include <map>
@@ -31,7 +30,8 @@ intptr_t g_nextKey = 0x3000;
 
 }  // namespace
 
-MappingOnFileHandle CreateMappingOnFile(FileHandle handle, uint32_t protection, uint64_t maximumSize) {
+MappingOnFileHandle CreateMappingOnFile(FileHandle handle, uint32_t protection,
+                                        uint64_t maximumSize) {
   auto file = files_detail::Lookup(handle);
   if (!file) return kNoMappingOnFile;
   const bool writable = protection == page::ReadWrite;
@@ -158,8 +158,8 @@ bool FlushViewOnFile(void* address, size_t bytes) {
   }
   const uintptr_t pageSize = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
   const uintptr_t start = bytes == 0 ? it->first : at & ~(pageSize - 1);
-  const uintptr_t end = bytes == 0 ? it->first + it->second
-                                   : std::min<uintptr_t>(at + bytes, it->first + it->second);
+  const uintptr_t end =
+      bytes == 0 ? it->first + it->second : std::min<uintptr_t>(at + bytes, it->first + it->second);
   if (::msync(reinterpret_cast<void*>(start), end - start, MS_SYNC) != 0) {
     SetLastErrorFromErrno();
     return false;

@@ -20,7 +20,8 @@ using vistrel_test::TempFolder;
 constexpr uint32_t kRead = 0x80000000;
 constexpr uint32_t kReadWrite = 0xC0000000;
 constexpr uint8_t kShareReadWrite = 0x3;
-const std::string kEofText = "The operation completed successfully.\r\nHowever EOF has been reached.";
+const std::string kEofText =
+    "The operation completed successfully.\r\nHowever EOF has been reached.";
 
 std::string Message(uint32_t code) { return platform::SystemMessage(code); }
 
@@ -183,8 +184,8 @@ TEST(TanFileIOServiceTest, SeekFromEveryOrigin) {
     int64_t position;
     int64_t remaining;
   } cases[] = {
-      {30, 0, 30, 70},   {-10, 1, 20, 80}, {-10, 2, 90, 10},  {10, 2, 110, -10},
-      {-5, 7, 105, -5},  {0, 0, 0, 100},
+      {30, 0, 30, 70},   {-10, 1, 20, 80}, {-10, 2, 90, 10},
+      {10, 2, 110, -10}, {-5, 7, 105, -5}, {0, 0, 0, 100},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(io->Seek(c.distance, c.origin), c.position) << c.distance << " " << int(c.origin);

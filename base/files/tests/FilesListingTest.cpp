@@ -64,11 +64,11 @@ TEST_F(ListingTest, FilesInOrderOrReversedWithTheFrontFlag) {
 
 TEST_F(ListingTest, RecursionListsFilesBeforeSubfolders) {
   Listing all(dir.Path(), "*.dcm", true, false);
-  EXPECT_EQ(Names(all, dir.Path()),
-            (std::vector<std::string>{"a.dcm", "b.dcm", "sub/d.dcm", "sub/deeper/e.dcm", "sub2/f.dcm"}));
+  EXPECT_EQ(Names(all, dir.Path()), (std::vector<std::string>{"a.dcm", "b.dcm", "sub/d.dcm",
+                                                              "sub/deeper/e.dcm", "sub2/f.dcm"}));
   Listing reversed(dir.Path(), "*.dcm", true, true);
-  EXPECT_EQ(Names(reversed, dir.Path()),
-            (std::vector<std::string>{"sub2/f.dcm", "sub/deeper/e.dcm", "sub/d.dcm", "b.dcm", "a.dcm"}));
+  EXPECT_EQ(Names(reversed, dir.Path()), (std::vector<std::string>{"sub2/f.dcm", "sub/deeper/e.dcm",
+                                                                   "sub/d.dcm", "b.dcm", "a.dcm"}));
 }
 
 TEST_F(ListingTest, HiddenFilesAreIncludedAndMissingFoldersGiveNothing) {
@@ -168,8 +168,10 @@ TEST_F(ListingTest, AppendMovesEveryFile) {
     Listing mine(dir.Path(), "*.txt", false, false);
     Listing other(dir.Path(), "*.dcm", false, false);
     const iFILE* first = &other.Front();
-    if (c.back) mine.AppendBack(other, c.flag);
-    else mine.AppendFront(other, c.flag);
+    if (c.back)
+      mine.AppendBack(other, c.flag);
+    else
+      mine.AppendFront(other, c.flag);
     EXPECT_TRUE(other.IsEmpty());
     EXPECT_EQ(Names(mine, dir.Path()), c.expected) << c.back << c.flag;
     EXPECT_NE(mine.Find(first->GetPath()), -1);

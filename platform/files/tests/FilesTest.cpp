@@ -1,9 +1,8 @@
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
@@ -62,7 +61,8 @@ TEST(FileHandleTest, DispositionsAndTheirErrors) {
     EXPECT_EQ(GetLastError(), err::FileNotFound);
   }
   {
-    Handle h(CreateFile(dir / "no/such/folder", access::GenericWrite, 0, Disposition::CreateAlways, 0));
+    Handle h(
+        CreateFile(dir / "no/such/folder", access::GenericWrite, 0, Disposition::CreateAlways, 0));
     EXPECT_EQ(h.value, kInvalidFileHandle);
     EXPECT_EQ(GetLastError(), err::PathNotFound);
   }
@@ -145,7 +145,8 @@ TEST(FileIoTest, ReadsAndWritesMoveThePosition) {
 
 TEST(FileIoTest, OverlappedTransfersUseTheRecordsOffset) {
   TempFolder dir;
-  Handle h(CreateFile(dir / "a.bin", kReadWrite, 0, Disposition::CreateAlways, kFileFlagOverlapped));
+  Handle h(
+      CreateFile(dir / "a.bin", kReadWrite, 0, Disposition::CreateAlways, kFileFlagOverlapped));
   ASSERT_NE(h.value, kInvalidFileHandle);
   Overlapped record;
   record.offset = 4;
@@ -182,8 +183,8 @@ TEST(FileIoTest, SeekFromEveryOrigin) {
     MoveMethod method;
     int64_t expected;
   } cases[] = {
-      {30, MoveMethod::Begin, 30},   {-10, MoveMethod::Current, 20}, {-10, MoveMethod::End, 90},
-      {10, MoveMethod::End, 110},    {5, MoveMethod::Current, 115},  {0, MoveMethod::Begin, 0},
+      {30, MoveMethod::Begin, 30}, {-10, MoveMethod::Current, 20}, {-10, MoveMethod::End, 90},
+      {10, MoveMethod::End, 110},  {5, MoveMethod::Current, 115},  {0, MoveMethod::Begin, 0},
   };
   for (const auto& c : cases) {
     int64_t pos = -1;
@@ -248,7 +249,8 @@ TEST(FileAttributesTest, WordPersistsForOtherProcesses) {
   TempFolder dir;
   const std::string path = dir.Write("a.dcm", "x");
   EXPECT_EQ(GetFileAttributes(path), attr::Archive) << "a new file is marked for archiving";
-  ASSERT_TRUE(SetFileAttributes(path, attr::Hidden | attr::System | attr::ReadOnly | attr::Offline));
+  ASSERT_TRUE(
+      SetFileAttributes(path, attr::Hidden | attr::System | attr::ReadOnly | attr::Offline));
   EXPECT_EQ(GetFileAttributes(path), attr::Hidden | attr::System | attr::ReadOnly | attr::Offline);
   const uint32_t expected = attr::Hidden | attr::System | attr::ReadOnly | attr::Offline;
   EXPECT_EQ(InChildProcess([&] { return GetFileAttributes(path) == expected ? 0 : 1; }), 0);
@@ -306,9 +308,10 @@ TEST(FileTimeTest, CalendarConversions) {
     EXPECT_EQ(back.ticks, c.ticks);
   }
   FileTime ignored;
-  for (const SystemTime bad : {SystemTime{2001, 2, 0, 29, 0, 0, 0, 0}, SystemTime{1600, 12, 0, 31, 0, 0, 0, 0},
-                               SystemTime{2000, 13, 0, 1, 0, 0, 0, 0}, SystemTime{2000, 1, 0, 1, 24, 0, 0, 0},
-                               SystemTime{2000, 1, 0, 1, 0, 0, 0, 1000}}) {
+  for (const SystemTime bad :
+       {SystemTime{2001, 2, 0, 29, 0, 0, 0, 0}, SystemTime{1600, 12, 0, 31, 0, 0, 0, 0},
+        SystemTime{2000, 13, 0, 1, 0, 0, 0, 0}, SystemTime{2000, 1, 0, 1, 24, 0, 0, 0},
+        SystemTime{2000, 1, 0, 1, 0, 0, 0, 1000}}) {
     EXPECT_FALSE(SystemTimeToFileTime(bad, &ignored)) << bad.year << "-" << bad.month;
     EXPECT_EQ(GetLastError(), err::InvalidParameter);
   }
@@ -423,8 +426,12 @@ TEST(FileOperationsTest, FullPathResolvesDotsByText) {
   const struct {
     std::string in, out;
   } cases[] = {
-      {"./sub/", cwd + "/sub/"},  {"./a/../b", cwd + "/b"},     {"../x/", (parent.empty() ? "" : parent) + "/x/"},
-      {"/abs/./p/../q", "/abs/q"}, {"/", "/"},                   {".", cwd},
+      {"./sub/", cwd + "/sub/"},
+      {"./a/../b", cwd + "/b"},
+      {"../x/", (parent.empty() ? "" : parent) + "/x/"},
+      {"/abs/./p/../q", "/abs/q"},
+      {"/", "/"},
+      {".", cwd},
   };
   for (const auto& c : cases) {
     std::string out;
@@ -439,12 +446,13 @@ TEST(FindFilesTest, MasksMatchLikeWindows) {
     const char* name;
     bool matches;
   } cases[] = {
-      {"*.*", "noext", true},    {"*.*", "a.b.c", true},      {"*", ".hidden", true},
-      {"*.dcm", "A.DCM", true},  {"*.dcm", "a.dcmx", false},  {"?.txt", "a.txt", true},
-      {"?.txt", "ab.txt", false}, {"a*b*c", "aXbYc", true},    {"a*b*c", "aXbY", false},
+      {"*.*", "noext", true},       {"*.*", "a.b.c", true},       {"*", ".hidden", true},
+      {"*.dcm", "A.DCM", true},     {"*.dcm", "a.dcmx", false},   {"?.txt", "a.txt", true},
+      {"?.txt", "ab.txt", false},   {"a*b*c", "aXbYc", true},     {"a*b*c", "aXbY", false},
       {"IM_????", "IM_0001", true}, {"IM_????", "IM_001", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(MaskMatches(c.mask, c.name), c.matches) << c.mask << " " << c.name;
+  for (const auto& c : cases)
+    EXPECT_EQ(MaskMatches(c.mask, c.name), c.matches) << c.mask << " " << c.name;
 }
 
 TEST(FindFilesTest, ListsSortedEntriesWithAttributesAndSizes) {

@@ -12,7 +12,8 @@ namespace vistrel_test {
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vistrel-files-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "vistrel-files-XXXXXX").string();
     FPath = ::mkdtemp(pattern.data());
   }
   ~TempFolder() {
