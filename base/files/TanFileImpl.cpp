@@ -1,6 +1,7 @@
 #include "base/files/TanFileImpl.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "platform/core/LastError.h"
 #include "platform/core/SystemMessage.h"
@@ -73,16 +74,14 @@ const iFILE_GENERAL& TanFileImpl::Close() const {
   return *this;
 }
 
-iFILEATTR* TanFileImpl::GetAttributes() {
+iFILEATTR* TanFileImpl::GetAttributes() const {
   if (!FAttributes) FAttributes = std::make_unique<TabFileAttrubutes>(FPath);
   return FAttributes.get();
 }
 
-const iFILEATTR* TanFileImpl::GetAttributes() const {
-  return const_cast<TanFileImpl*>(this)->GetAttributes();
-}
+iFILEATTR* TanFileImpl::GetAttributes() { return std::as_const(*this).GetAttributes(); }
 
-iFILETIME* TanFileImpl::GetFileTime(uint8_t kind) {
+iFILETIME* TanFileImpl::GetFileTime(uint8_t kind) const {
   FFileTime.reset();
   if (kind == 1)
     FFileTime = std::make_unique<TanFileDateLastAccessTime>(FHandle, FPath, FLastErrorText);
@@ -93,9 +92,7 @@ iFILETIME* TanFileImpl::GetFileTime(uint8_t kind) {
   return FFileTime.get();
 }
 
-const iFILETIME* TanFileImpl::GetFileTime(uint8_t kind) const {
-  return const_cast<TanFileImpl*>(this)->GetFileTime(kind);
-}
+iFILETIME* TanFileImpl::GetFileTime(uint8_t kind) { return std::as_const(*this).GetFileTime(kind); }
 
 int64_t TanFileImpl::GetSize(uint8_t unitExponent) const {
   bool openedHere = false;
@@ -169,24 +166,20 @@ bool TanFileImpl::Rename(const char* newName) {
   return Succeeded(platform::MoveFile(FPath, target, 0));
 }
 
-iFILE_IO* TanFileImpl::GetIOService() {
+iFILE_IO* TanFileImpl::GetIOService() const {
   if (!FIOService) FIOService = std::make_unique<TanFileIOService>(FHandle, FLastErrorText);
   return FIOService.get();
 }
 
-const iFILE_IO* TanFileImpl::GetIOService() const {
-  return const_cast<TanFileImpl*>(this)->GetIOService();
-}
+iFILE_IO* TanFileImpl::GetIOService() { return std::as_const(*this).GetIOService(); }
 
-iFILE_MAPPING* TanFileImpl::GetMappingService() {
+iFILE_MAPPING* TanFileImpl::GetMappingService() const {
   if (!FMappingService)
     FMappingService = std::make_unique<TanFileMappingService>(FHandle, FLastErrorText);
   return FMappingService.get();
 }
 
-const iFILE_MAPPING* TanFileImpl::GetMappingService() const {
-  return const_cast<TanFileImpl*>(this)->GetMappingService();
-}
+iFILE_MAPPING* TanFileImpl::GetMappingService() { return std::as_const(*this).GetMappingService(); }
 
 iFILE& TanFileImpl::Assign(const iFILE& other) {
   if (&other == this) return *this;

@@ -24,9 +24,9 @@ class TanFileImpl : public iFILE {
   ~TanFileImpl() override;
 
   iFILEATTR* GetAttributes() override;
-  const iFILEATTR* GetAttributes() const override;
+  iFILEATTR* GetAttributes() const override;
   iFILETIME* GetFileTime(uint8_t kind) override;
-  const iFILETIME* GetFileTime(uint8_t kind) const override;
+  iFILETIME* GetFileTime(uint8_t kind) const override;
   const std::string& GetName() const override { return FName; }
   const std::string& GetFolder() const override { return FFolder; }
   const std::string& GetExtension() const override { return FExtension; }
@@ -47,9 +47,9 @@ class TanFileImpl : public iFILE {
   const iFILE_GENERAL& Close() const override;
 
   iFILE_IO* GetIOService() override;
-  const iFILE_IO* GetIOService() const override;
+  iFILE_IO* GetIOService() const override;
   iFILE_MAPPING* GetMappingService() override;
-  const iFILE_MAPPING* GetMappingService() const override;
+  iFILE_MAPPING* GetMappingService() const override;
 
   iFILE& Assign(const iFILE& other) override;
 

@@ -15,10 +15,10 @@ class iFILE_MAPPING;
 class iFILE_INFO {
  public:
   virtual iFILEATTR* GetAttributes() = 0;
-  virtual const iFILEATTR* GetAttributes() const = 0;
+  virtual iFILEATTR* GetAttributes() const = 0;
   // Kind 1 last access, 2 last modification, any other value creation.
   virtual iFILETIME* GetFileTime(uint8_t kind) = 0;
-  virtual const iFILETIME* GetFileTime(uint8_t kind) const = 0;
+  virtual iFILETIME* GetFileTime(uint8_t kind) const = 0;
   virtual const std::string& GetName() const = 0;
   virtual const std::string& GetFolder() const = 0;
   virtual const std::string& GetExtension() const = 0;
@@ -47,9 +47,9 @@ class iFILE_GENERAL : public iFILE_INFO {
 class iFILE_SERVICE : public iFILE_GENERAL {
  public:
   virtual iFILE_IO* GetIOService() = 0;
-  virtual const iFILE_IO* GetIOService() const = 0;
+  virtual iFILE_IO* GetIOService() const = 0;
   virtual iFILE_MAPPING* GetMappingService() = 0;
-  virtual const iFILE_MAPPING* GetMappingService() const = 0;
+  virtual iFILE_MAPPING* GetMappingService() const = 0;
 };
 
 class iFILE : public iFILE_SERVICE {

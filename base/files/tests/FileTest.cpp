@@ -109,6 +109,11 @@ TEST(TanFileImplTest, ServicesNeedAnOpenFile) {
   ASSERT_TRUE(file.General.Open(false));
   EXPECT_NE(file.Service.GetIOService(), nullptr);
   EXPECT_EQ(file.Service.GetIOService(), file.Service.GetIOService());
+  // The const slots of each pair hand out the same objects.
+  const iFILE& constant = file;
+  EXPECT_EQ(constant.GetIOService(), file.GetIOService());
+  EXPECT_EQ(constant.GetMappingService(), file.GetMappingService());
+  EXPECT_EQ(constant.GetAttributes(), file.GetAttributes());
   EXPECT_FALSE(TanFileImpl(dir / "missing").General.Open(false));
 }
 
