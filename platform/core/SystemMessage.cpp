@@ -43,6 +43,8 @@ std::string SystemMessage(uint32_t code) {
     case err::IoIncomplete: text = "Overlapped I/O event is not in a signaled state."; break;
     case err::IoPending: text = "Overlapped I/O operation is in progress."; break;
     case err::NoAccess: text = "Invalid access to memory location."; break;
+    case err::FileInvalid: text = "The volume for a file has been externally altered so that the opened file is no longer valid."; break;
+    case err::MappedAlignment: text = "The base address or the file offset specified does not have the proper alignment."; break;
     case err::InvalidWindowHandle: text = "Invalid window handle."; break;
     case err::NoSystemResources: text = "Insufficient system resources exist to complete the requested service."; break;
     case err::CommitmentLimit: text = "The paging file is too small for this operation to complete."; break;
