@@ -146,6 +146,7 @@ std::unique_ptr<Process> Process::Open(uint32_t pid) {
 }
 
 bool Process::Resume() {
+  std::lock_guard<std::mutex> lock(mutex_);
   if (gate_ < 0) {
     SetLastError(err::InvalidHandle);
     return false;
@@ -158,7 +159,9 @@ bool Process::Resume() {
 }
 
 bool Process::Terminate(uint32_t exitCode) {
-  if (ExitCode() != kStillActive) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  Reap();
+  if (reaped_) {
     SetLastError(err::AccessDenied);  // as Win32 says for a process that has ended
     return false;
   }
@@ -191,6 +194,7 @@ void Process::Reap() {
 }
 
 uint32_t Process::ExitCode() {
+  std::lock_guard<std::mutex> lock(mutex_);
   Reap();
   return reaped_ ? exitCode_ : kStillActive;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "platform/process/Wait.h"
@@ -43,6 +44,7 @@ class Process : public WaitObject {
   Process(uint32_t pid, int pidfd, int gate, bool child);
   void Reap();
 
+  std::mutex mutex_;  // a handle may be used from two threads (a watcher and its owner)
   uint32_t pid_;
   int pidfd_;
   int gate_;  // write end of the start gate of a suspended child, else -1
