@@ -1,11 +1,14 @@
 #include "platform/process/NamedObjects.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <mutex>
 
 #include "platform/core/LastError.h"
@@ -37,6 +40,31 @@ class GuardLock {
   int fd_ = -1;
 };
 
+// Removes what processes that ended without leaving (killed, crashed) left behind: objects
+// nobody holds, and half-written window entries of processes that no longer run. Runs once
+// per process, with the guard held.
+void SweepStaleObjects() {
+  DIR* dir = ::opendir(Folder().c_str());
+  if (!dir) return;
+  while (dirent* d = ::readdir(dir)) {
+    const std::string name = d->d_name;
+    const std::string path = Folder() + "/" + name;
+    if (name.rfind("win-", 0) == 0) {
+      if (name.ends_with(".new")) {
+        const auto pid = static_cast<pid_t>(std::strtoull(name.c_str() + 4, nullptr, 16) >> 32);
+        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH) ::unlink(path.c_str());
+      }
+      continue;
+    }
+    if (name.rfind("event-", 0) != 0 && name.rfind("map-", 0) != 0) continue;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(path.c_str());
+    ::close(fd);
+  }
+  ::closedir(dir);
+}
+
 }  // namespace
 
 const std::string& Folder() {
@@ -64,6 +92,8 @@ std::string PathOf(const std::string& kind, const std::string& name) {
 Joined Join(const std::string& path, const std::function<int()>& open,
             const std::function<bool(int fd)>& init) {
   GuardLock guard;
+  static std::once_flag swept;
+  std::call_once(swept, SweepStaleObjects);
   Joined j;
   const int fd = open();
   if (fd < 0) {

@@ -123,10 +123,13 @@ std::string TgbStackEngineProcess::BuildCommandLine(const std::string& executabl
                                                     platform::WindowHandle panel, const std::string& argumentText,
                                                     uint64_t sessionNumber, bool sharingEnabled) {
   // The path is quoted so that a program folder with blanks still names the program.
-  std::string line = platform::QuoteArgument(executablePath) + " " + std::to_string(ownPid) + " " +
-                     std::to_string(static_cast<int64_t>(panel)) + " " + argumentText;
-  if (sessionNumber != ~uint64_t(0) && !sharingEnabled) line += " " + std::to_string(sessionNumber);
-  return line + " end";
+  std::string line = platform::QuoteArgument(executablePath);
+  line.append(" ").append(std::to_string(ownPid));
+  line.append(" ").append(std::to_string(static_cast<int64_t>(panel)));
+  line.append(" ").append(argumentText);
+  if (sessionNumber != ~uint64_t(0) && !sharingEnabled) line.append(" ").append(std::to_string(sessionNumber));
+  line.append(" end");
+  return line;
 }
 
 bool TgbStackEngineProcess::IsSharingEnabled(const std::string& settingsPath) {
