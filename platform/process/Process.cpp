@@ -45,9 +45,9 @@ std::string ResolveProgram(const std::string& name) {
   size_t start = 0;
   for (;;) {
     const size_t end = dirs.find(':', start);
-    std::string dir = dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (dir.empty()) dir = ".";
-    const std::string candidate = dir + "/" + name;
+    std::string candidate = dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (candidate.empty()) candidate.push_back('.');  // an empty PATH entry is the current folder
+    candidate.append("/").append(name);
     if (IsRunnableFile(candidate)) return candidate;
     if (end == std::string::npos) break;
     start = end + 1;
@@ -99,16 +99,18 @@ std::unique_ptr<Process> Process::Start(const std::string& commandLine, Options 
     return nullptr;
   }
   if (pid == 0) {
-    // Only async-signal-safe calls from here on.
-    ::close(gate[1]);
+    // Only async-signal-safe calls from here on. Every descriptor but the gate is closed at
+    // once: a suspended child must not keep its parent's sockets, locks or pipes open.
+    if (gate[0] != 3 && ::dup2(gate[0], 3) != 3) ::_exit(127);
+    ::close_range(4, ~0U, 0);
     if (options.suspended) {
       char go = 0;
       ssize_t n;
-      while ((n = ::read(gate[0], &go, 1)) < 0 && errno == EINTR) {
+      while ((n = ::read(3, &go, 1)) < 0 && errno == EINTR) {
       }
       if (n != 1) ::_exit(0);  // the parent closed the handle without resuming
     }
-    ::close_range(3, ~0U, 0);
+    ::close(3);
     ::execv(program.c_str(), argv.data());
     ::_exit(127);
   }

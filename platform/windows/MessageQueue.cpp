@@ -7,6 +7,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/mman.h>
@@ -69,6 +70,10 @@ uint32_t OwnerOf(WindowHandle window) { return static_cast<uint32_t>(static_cast
 
 // Writes one frame with its inline bytes and an optional descriptor; waits while the
 // socket is full. False when the peer is gone.
+// Waits until fd can take more; on the GUI thread it serves meanwhile what other processes
+// send to this one, so that two processes that flood each other cannot deadlock.
+void WaitWritable(int fd);
+
 bool WriteFrame(int fd, const Frame& f, const void* data, uint32_t inlineLength, int passFd) {
   iovec iov[2] = {{const_cast<Frame*>(&f), sizeof f}, {const_cast<void*>(data), inlineLength}};
   msghdr m{};
@@ -88,8 +93,7 @@ bool WriteFrame(int fd, const Frame& f, const void* data, uint32_t inlineLength,
     if (::sendmsg(fd, &m, MSG_NOSIGNAL) >= 0) return true;
     if (errno == EINTR) continue;
     if (errno == EAGAIN) {
-      pollfd p{fd, POLLOUT, 0};
-      ::poll(&p, 1, -1);
+      WaitWritable(fd);
       continue;
     }
     return false;
@@ -158,6 +162,7 @@ std::shared_ptr<Outgoing> Connection(uint32_t pid) {
   socklen_t length;
   const sockaddr_un a = Address(pid, length);
   if (o->fd < 0 || ::connect(o->fd, reinterpret_cast<const sockaddr*>(&a), length) != 0) return nullptr;
+  ::fcntl(o->fd, F_SETFL, ::fcntl(o->fd, F_GETFL) | O_NONBLOCK);
   t_outgoing.byPid[pid] = o;
   return o;
 }
@@ -404,6 +409,13 @@ class Queue {
       if (fds[2 + i].revents) ServeOneIncoming(served[i]);
   }
 
+  void ServeUntilWritable(int fd) {
+    std::vector<pollfd> fds{{fd, POLLOUT, 0}};
+    std::vector<int> served;
+    AddServedFds(fds, served);
+    if (::poll(fds.data(), fds.size(), -1) > 0 && !fds[0].revents) ServePolled(fds.data() + 1, served);
+  }
+
   void ServeOneIncoming(int fd) {
     if (!incoming_.count(fd)) return;
     Received r;
@@ -588,6 +600,16 @@ Queue& Instance() {
   std::lock_guard<std::mutex> lock(g_queueMutex);
   if (!g_queue.load()) g_queue.store(new Queue());
   return *g_queue.load();
+}
+
+void WaitWritable(int fd) {
+  Queue* q = Existing();
+  if (q && q->OnGuiThread()) {
+    q->ServeUntilWritable(fd);
+    return;
+  }
+  pollfd p{fd, POLLOUT, 0};
+  ::poll(&p, 1, -1);
 }
 
 }  // namespace

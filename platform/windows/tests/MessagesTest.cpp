@@ -194,6 +194,16 @@ TEST_F(Peer, SendAndPostBothWays) {
   for (size_t i = 0; i < 500; ++i) ASSERT_EQ(me_.seen[i].wParam, i);
 }
 
+TEST_F(Peer, FloodsOfPostsBothWaysDoNotDeadlock) {
+  // Each side posts more than a socket holds while the other does the same.
+  const WParam count = 20000;
+  ASSERT_TRUE(PostMessage(peer_, peer::kBurst, count, 0));
+  for (WParam i = 0; i < count; ++i) ASSERT_TRUE(PostMessage(peer_, peer::kEcho, i, 0));
+  ASSERT_TRUE(PumpUntil([&] { return me_.seen.size() == count; }));
+  EXPECT_EQ(me_.seen.back().wParam, count - 1);
+  EXPECT_EQ(SendMessage(peer_, peer::kEcho, 1, 1), 2);  // and the peer still answers
+}
+
 TEST_F(Peer, SendIsReentrantWhileWaiting) {
   me_.answer = [](uint32_t m, WParam w, LParam) -> LResult { return m == peer::kAsk ? LResult(w * 10) : 0; };
   // The peer sends kAsk back to us while we wait for it; we serve it and it adds 1.
