@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -10,6 +11,7 @@
 #include "platform/process/CommandLine.h"
 #include "platform/process/Event.h"
 #include "platform/process/Process.h"
+#include "platform/process/ProcessSnapshot.h"
 #include "platform/process/tests/TestNames.h"
 
 namespace platform {
@@ -161,6 +163,45 @@ TEST(Process, OpenWaitsForAProcessThatIsNotOurChild) {
   EXPECT_EQ(self->ExitCode(), kStillActive);
   EXPECT_EQ(WaitForObject(self.get(), 0), kWaitTimeout);
   EXPECT_FALSE(Process::Open(0));
+}
+
+}  // namespace
+}  // namespace platform
+
+namespace platform {
+namespace {
+
+TEST(ProcessSnapshot, ListsOurselvesAndOurChildWithTheirParents) {
+  auto child = Process::Start(QuoteArgument(testing::OutProgram("process_helper")) + " sleep", {});
+  ASSERT_TRUE(child);
+  const auto entries = ProcessSnapshot();
+  const ProcessEntry* self = nullptr;
+  const ProcessEntry* kid = nullptr;
+  for (const auto& e : entries) {
+    if (e.pid == CurrentProcessId()) self = &e;
+    if (e.pid == child->Id()) kid = &e;
+  }
+  ASSERT_TRUE(self && kid);
+  EXPECT_EQ(self->parentPid, ParentProcessId());
+  EXPECT_EQ(self->exeName, "test_platform_process");
+  EXPECT_EQ(kid->parentPid, CurrentProcessId());
+  child->Terminate(0);
+  EXPECT_EQ(WaitForObject(child.get(), 20000), kWaitObject0);
+}
+
+TEST(ProcessSnapshot, CreationTimeIsAFileTimeOfThisRun) {
+  uint64_t self = 0, child = 0;
+  ASSERT_TRUE(ProcessCreationTime(CurrentProcessId(), self));
+  const uint64_t now = (static_cast<uint64_t>(std::time(nullptr)) + 11644473600ull) * 10000000ull;
+  EXPECT_LE(self, now + 20000000ull);  // the boot time is given in whole seconds
+  EXPECT_GT(self, now - 864000000000ull);
+  auto p = Process::Start(QuoteArgument(testing::OutProgram("process_helper")) + " sleep", {});
+  ASSERT_TRUE(p);
+  ASSERT_TRUE(ProcessCreationTime(p->Id(), child));
+  EXPECT_GE(child, self);
+  p->Terminate(0);
+  WaitForObject(p.get(), 20000);
+  EXPECT_FALSE(ProcessCreationTime(0, child));
 }
 
 }  // namespace
