@@ -2,6 +2,8 @@
 // output capacity, 32-bit RLE, and planes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "imaging/ComponentErrorText.h"
@@ -179,6 +181,45 @@ TEST(ImageConverterFaults, CompressionThatDoesNotFitFailsWithoutWritingPastTheBu
   // With room it succeeds.
   std::vector<uint8_t> roomy(noise.size() * 2 + 1024);
   EXPECT_GT(converter.CompressRle(columns, rows, 16, noise.data(), roomy.data(), uint32_t(roomy.size())), capacity);
+}
+
+TEST(ImageConverterLossy, SignedWideGreyIsBroughtIntoTwelveBitsKeepingRealValues) {
+  TsgImageConverter converter;
+  const int columns = 40, rows = 30;
+  const size_t n = size_t(columns) * rows;
+  std::vector<uint8_t> source(2 * n);
+  std::vector<int> values(n);
+  for (size_t i = 0; i < n; ++i) {
+    values[i] = -2000 + int((i % columns) * 200 + (i / columns) * 3);  // -2000 .. 5887
+    const auto w = uint16_t(int16_t(values[i]));
+    source[2 * i] = uint8_t(w);
+    source[2 * i + 1] = uint8_t(w >> 8);
+  }
+  std::vector<uint8_t> packed(4 * n + 1024), decoded(2 * n);
+  int32_t representation = 1;
+  double slope = 1.0, intercept = -10.0;
+  const uint32_t length = converter.CompressJpegLossy(columns, rows, source.data(), packed.data(), 16,
+                                                      &representation, &slope, &intercept, 95,
+                                                      uint32_t(packed.size()));
+  ASSERT_GT(length, 0u);
+  EXPECT_EQ(representation, 0);
+  EXPECT_EQ(slope, 2.0);  // a range of 7888 needs a step of 2
+  EXPECT_EQ(intercept, -2010.0);
+  ASSERT_TRUE(converter.DecompressJpegLossy(columns, rows, packed.data(), length, decoded.data(),
+                                            uint32_t(decoded.size())));
+  int worst = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const int stored = decoded[2 * i] | (decoded[2 * i + 1] << 8);
+    ASSERT_LE(stored, 4095);
+    const double real = slope * stored + intercept;
+    worst = std::max(worst, int(std::abs(real - (values[i] - 10))));
+  }
+  EXPECT_LE(worst, 40);
+  // Without a slope and intercept to report into, such a frame is refused.
+  representation = 1;
+  EXPECT_EQ(converter.CompressJpegLossy(columns, rows, source.data(), packed.data(), 16, &representation, nullptr,
+                                        nullptr, 95, uint32_t(packed.size())),
+            0u);
 }
 
 }  // namespace
