@@ -74,6 +74,16 @@ def add_case(lines, folder, name, kind, path, tolerance, options=()):
     lines.append(f"{name} {kind} {native.Rows} {native.Columns} {bits} {spp} {planar} {tolerance} {frame_file} {ref_file}")
 
 
+def add_refused(lines, folder, name, path):
+    """A frame the converter must refuse (RLE deeper than the codecs handle); no reference."""
+    ds = pydicom.dcmread(path)
+    frame_file = os.path.join(folder, name + ".frame")
+    with open(frame_file, "wb") as f:
+        f.write(first_frame(ds))
+    planar = int(getattr(ds, "PlanarConfiguration", 0) or 0)
+    lines.append(f"{name} refused {ds.Rows} {ds.Columns} {ds.BitsAllocated} {ds.SamplesPerPixel} {planar} 0 {frame_file} -")
+
+
 def synthetic(folder, name, rows, cols, bits_stored, spp=1, signed=False):
     """A native image with a smooth pattern plus noise that uses the full stored range."""
     rng = np.random.default_rng(bits_stored * 31 + spp)
@@ -124,6 +134,9 @@ def prepare(folder):
         # attribute (RGB) instead. The component reads the stream alone, as dcmdjpeg +cg does.
         options = ("+cg",) if name == "SC_rgb_jpeg_lossy_gdcm" else ()
         add_case(lines, folder, name.replace("+", "p"), kind, path, tol, options)
+
+    for name in ("rtdose_rle_1frame", "SC_rgb_rle_16bit", "SC_rgb_rle_32bit"):
+        add_refused(lines, folder, name, os.path.join(TEST_FILES, name + ".dcm"))
 
     # Files made here with dcmtk from native images.
     sources = {
