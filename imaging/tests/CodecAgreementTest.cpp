@@ -145,7 +145,9 @@ TEST_F(CodecAgreement, DeeperRleFramesAreRefused) {
                                    : converter.DecompressRle(c.columns, c.rows, c.bits, frame.data(),
                                                              uint32_t(frame.size()), out.data(), uint32_t(out.size()));
     EXPECT_FALSE(ok);
-    if (c.samples == 1) EXPECT_EQ(converter.ErrorText(), "RLE pixel data with more than 16 bits allocated is not supported");
+    if (c.samples == 1) {
+      EXPECT_EQ(converter.ErrorText(), "RLE pixel data with more than 16 bits allocated is not supported");
+    }
     ++refused;
   }
   EXPECT_EQ(refused, 3);

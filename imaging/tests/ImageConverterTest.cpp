@@ -52,7 +52,9 @@ TEST(ImageConverterChecks, GeometryMayBeSwappedButNotOther) {
     EXPECT_EQ(converter.DecompressJpegWith(decoder, Kind::LosslessGrey, 4, 3, 8, 0, nullptr, 0, out.data(), 64),
               r.accepted);
     EXPECT_EQ(decoder.pixelsCalls, r.accepted ? 1 : 0);
-    if (!r.accepted) EXPECT_EQ(out[0], 0xEE);
+    if (!r.accepted) {
+      EXPECT_EQ(out[0], 0xEE);
+    }
   }
 }
 

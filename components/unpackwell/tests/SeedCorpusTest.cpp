@@ -25,8 +25,12 @@ void RunCorpus(const char* target, bool (*decode)(const uint8_t*, size_t)) {
     const auto data = ReadAll(entry.path());
     const bool decoded = decode(data.data(), data.size());
     const std::string name = entry.path().filename().string();
-    if (name.rfind("valid_", 0) == 0) EXPECT_TRUE(decoded);
-    if (name.rfind("bad_", 0) == 0) EXPECT_FALSE(decoded);
+    if (name.rfind("valid_", 0) == 0) {
+      EXPECT_TRUE(decoded);
+    }
+    if (name.rfind("bad_", 0) == 0) {
+      EXPECT_FALSE(decoded);
+    }
     ++files;
   }
   EXPECT_GT(files, 0);
