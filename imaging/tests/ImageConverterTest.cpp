@@ -139,6 +139,22 @@ TEST(CodecClients, LoadBothComponents) {
   EXPECT_TRUE(compressor.Rle().IsAttached());
 }
 
+TEST(CodecClients, RefusedObjectAndMissingEntryPoint) {
+  ORN_decompressor::TgbDecompressorClient refused("CodecProbe.dll");
+  EXPECT_FALSE(refused.Jpeg().IsAttached());
+  EXPECT_FALSE(refused.Rle().IsAttached());
+  EXPECT_EQ(refused.LastResult(), static_cast<int32_t>(0x8000FFFFu));
+  EXPECT_EQ(refused.ErrorText(), "COM-system-is-out-of-memory");
+
+  ORN_decompressor::TgbDecompressorClient noEntry("ComTestNoEntry.dll");
+  EXPECT_FALSE(noEntry.Jpeg().IsAttached());
+  EXPECT_EQ(noEntry.LastResult(), static_cast<int32_t>(0x80070000u | 127u));
+  EXPECT_FALSE(noEntry.ErrorText().empty());
+  uint8_t byte = 0;
+  EXPECT_FALSE(noEntry.Jpeg().Decode(&byte, 1));
+  EXPECT_EQ(noEntry.Jpeg().GetWidth(), 0);
+}
+
 TEST(CodecClients, MissingComponentGivesNullInterfacesAndIsNotLookedForAgain) {
   TsgImageConverter::ResetClientsForTesting("NoSuchUnpackwell.dll", "NoSuchPackwell.dll");
   TsgImageConverter converter;
