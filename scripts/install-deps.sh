@@ -10,8 +10,10 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # libraries the workstation calls
   libjpeg62-turbo-dev qt6-base-dev libxml2-dev
+  # the IJG libraries for 12- and 16-bit samples and lossless JPEG (pixel codecs)
+  libgdcm-dev
   # peers that read back what the system writes
-  dcmtk libgdcm-tools dicom3tools python3-pydicom
+  dcmtk libgdcm-tools dicom3tools python3-pydicom python3-numpy
   # running the GUI without a display
   xvfb xauth
 )
