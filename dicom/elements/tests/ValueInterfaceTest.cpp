@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <locale>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -63,11 +64,17 @@ TEST(GetString, DecimalSeparatorIsAPointWhateverTheLocale) {
       chosen = n;
       break;
     }
+  // The C++ locale too: a decimal comma there must not reach the text.
+  struct Comma : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+  };
+  const std::locale before = std::locale::global(std::locale(std::locale::classic(), new Comma));
   auto fd = Make<dde::ShortFD>(vr::FD);
   fd->AddDouble(2.5);
   std::string text = fd->GetString();
   std::string at;
   fd->GetStringAt(at, 0);
+  std::locale::global(before);
   std::setlocale(LC_ALL, "C");
   EXPECT_EQ(text, "2.5") << (chosen ? chosen : "no locale");
   EXPECT_EQ(at, "2.5");
