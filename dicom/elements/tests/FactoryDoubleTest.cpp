@@ -10,6 +10,7 @@
 #include "dicom/elements/dataset/TanTags.h"
 #include "dicom/elements/element/ElementClasses.h"
 #include "dicom/elements/factory/iDDEFactory.h"
+#include "dicom/elements/tests/LoadDictionary.h"
 
 namespace ORN_dicom {
 namespace {
@@ -65,6 +66,7 @@ TEST(FactoryDouble, NestedSetsReadThroughTheInterfaceWriteBackTheSameBytes) {
       0xFE, 0xFF, 0x00, 0xE0, 22, 0, 0, 0,                          // item, 22 bytes
       0x08, 0x00, 0x50, 0x11, 'U', 'I', 4, 0, '1', '.', '2', 0,     // UI
       0x28, 0x00, 0x10, 0x00, 'U', 'S', 2, 0, 0x00, 0x02};          // US
+  testing::LoadDictionary();  // item headers have the implicit layout and ask for their VR
   std::unique_ptr<iDDEFactory> factory(new ExplicitLEDouble);
   std::unique_ptr<iDDE> sq(factory->MakeDDEFromMemory(bytes.data()));
   ASSERT_EQ(sq->Size(), bytes.size());
