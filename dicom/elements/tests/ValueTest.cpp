@@ -297,6 +297,11 @@ TEST(ValueSet, StreamThatEndsEarlyFails) {
   TanCVSingle<uint16_t, TanLEV> s(vr::US, 4u, in);
   EXPECT_FALSE(s.IsSuccess());
   EXPECT_EQ(s.Count(), 1u);
+  // A damaged length far beyond the stream fails without reserving room for it.
+  std::istringstream few(std::string(8, '\0'));
+  TanCVSingle<double, TanLEV> huge(vr::FD, 0xFFFFFFF8u, few);
+  EXPECT_FALSE(huge.IsSuccess());
+  EXPECT_EQ(huge.Count(), 1u);
 }
 
 TEST(ValueSet, PushBeyondTheLengthLimitFails) {

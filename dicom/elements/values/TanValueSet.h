@@ -4,6 +4,7 @@
 // written back unchanged, so the element keeps its encoded length.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <istream>
@@ -39,16 +40,23 @@ class TanValueSet : public TanValueBasis {
     }
     FTail.assign(reinterpret_cast<const char*>(p) + FValues.size() * sizeof(T), length % sizeof(T));
   }
-  // The same from a stream; reading stops at the first failed read.
+  // The same from a stream; reading stops at the first failed read. The room made in advance
+  // is bounded: a length from a damaged file must not reserve memory the stream cannot fill.
   TanValueSet(uint16_t vr, uint32_t length, std::istream& in) : TanValueBasis(vr) {
-    if (!Reserve(length / sizeof(T))) return;
+    constexpr uint32_t kRoomInAdvance = 0x10000;
+    if (!Reserve(std::min<uint32_t>(length / sizeof(T), kRoomInAdvance))) return;
     for (uint32_t i = 0; i < length / sizeof(T); ++i) {
       Field f;
       if (!in.read(reinterpret_cast<char*>(f.Bytes()), sizeof(T))) {
         Fail("Incorrect file stream operation.");
         return;
       }
-      FValues.push_back(f);
+      try {
+        FValues.push_back(f);
+      } catch (...) {
+        Fail("Capacity of memory is less than required size.");
+        return;
+      }
     }
     FTail.resize(length % sizeof(T));
     if (!FTail.empty() && !in.read(FTail.data(), static_cast<std::streamsize>(FTail.size())))
