@@ -11,6 +11,7 @@
 #include "components/packwell/JpegEncoder.h"
 #include "components/packwell/PackwellInterface.h"
 #include "components/packwell/RleEncoder.h"
+#include "platform/com/ClassFactory.h"
 
 using namespace platform::com;
 using namespace orn_codec;
@@ -215,53 +216,10 @@ class Compressor final : public IJpegCompressor, public IRleCompressor {
   int FQuality = 75;
 };
 
-class ClassFactory final : public IClassFactory {
- public:
-  HRESULT QueryInterface(const IID& iid, void** object) override {
-    if (object == nullptr) return hr::Pointer;
-    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-      *object = static_cast<IClassFactory*>(this);
-      AddRef();
-      return hr::Ok;
-    }
-    *object = nullptr;
-    return hr::NoInterface;
-  }
-  uint32_t AddRef() override { return FRefs.fetch_add(1) + 1; }
-  uint32_t Release() override {
-    const uint32_t left = FRefs.fetch_sub(1) - 1;
-    if (left == 0) delete this;
-    return left;
-  }
-
-  HRESULT CreateInstance(IUnknown* outer, const IID& iid, void** object) override {
-    if (object == nullptr) return hr::Pointer;
-    *object = nullptr;
-    if (outer != nullptr) return hr::NoAggregation;
-    auto* compressor = new (std::nothrow) Compressor();
-    if (compressor == nullptr) return hr::OutOfMemory;
-    const HRESULT status = static_cast<IJpegCompressor*>(compressor)->QueryInterface(iid, object);
-    static_cast<IJpegCompressor*>(compressor)->Release();
-    return status;
-  }
-  HRESULT LockServer(int32_t) override { return hr::Ok; }
-
- private:
-  ~ClassFactory() = default;
-  std::atomic<uint32_t> FRefs{1};
-};
-
 }  // namespace
 }  // namespace packwell
 
 extern "C" __attribute__((visibility("default")))
 HRESULT DllGetClassObject(const CLSID& clsid, const IID& iid, void** object) {
-  if (object == nullptr) return hr::Pointer;
-  *object = nullptr;
-  if (!(clsid == CLSID_Packwell)) return hr::ClassNotAvailable;
-  auto* factory = new (std::nothrow) packwell::ClassFactory();
-  if (factory == nullptr) return hr::OutOfMemory;
-  const HRESULT status = factory->QueryInterface(iid, object);
-  factory->Release();
-  return status;
+  return GetClassObject<ClassFactory<packwell::Compressor, IJpegCompressor>>(CLSID_Packwell, clsid, iid, object);
 }

@@ -7,6 +7,7 @@
 
 #include "components/tagbook/Dictionary.h"
 #include "components/tagbook/TagbookInterface.h"
+#include "platform/com/ClassFactory.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/Library.h"
 #include "platform/core/LastError.h"
@@ -91,35 +92,10 @@ class DataElementRegistry : public ComObject<IDicomDataElementRegistry> {
   Dictionary FDictionary;
 };
 
-class ClassFactory : public ComObject<IClassFactory> {
- public:
-  ClassFactory() : ComObject(IID_IClassFactory) {}
-
-  HRESULT CreateInstance(IUnknown* outer, const IID& iid, void** object) override {
-    if (object == nullptr) return hr::Pointer;
-    *object = nullptr;
-    if (outer != nullptr) return hr::NoAggregation;
-    auto* registry = new (std::nothrow) DataElementRegistry();
-    if (registry == nullptr) return hr::OutOfMemory;
-    const HRESULT status = registry->QueryInterface(iid, object);
-    registry->Release();
-    return status;
-  }
-
-  HRESULT LockServer(int32_t) override { return hr::Ok; }
-};
-
 }  // namespace
 }  // namespace tagbook
 
 extern "C" __attribute__((visibility("default")))
 HRESULT DllGetClassObject(const CLSID& clsid, const IID& iid, void** object) {
-  if (object == nullptr) return hr::Pointer;
-  *object = nullptr;
-  if (!(clsid == CLSID_DicomDataElementRegistry)) return hr::ClassNotAvailable;
-  auto* factory = new (std::nothrow) tagbook::ClassFactory();
-  if (factory == nullptr) return hr::OutOfMemory;
-  const HRESULT status = factory->QueryInterface(iid, object);
-  factory->Release();
-  return status;
+  return GetClassObject<ClassFactory<tagbook::DataElementRegistry>>(CLSID_DicomDataElementRegistry, clsid, iid, object);
 }

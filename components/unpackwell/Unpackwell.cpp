@@ -9,6 +9,7 @@
 #include "components/unpackwell/JpegFrame.h"
 #include "components/unpackwell/RleDecoder.h"
 #include "components/unpackwell/UnpackwellInterface.h"
+#include "platform/com/ClassFactory.h"
 
 using namespace platform::com;
 using namespace orn_codec;
@@ -141,53 +142,10 @@ class Decompressor final : public IJpegDecompressor, public IRleDecompressor {
   bool FHasFrame = false;
 };
 
-class ClassFactory final : public IClassFactory {
- public:
-  HRESULT QueryInterface(const IID& iid, void** object) override {
-    if (object == nullptr) return hr::Pointer;
-    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-      *object = static_cast<IClassFactory*>(this);
-      AddRef();
-      return hr::Ok;
-    }
-    *object = nullptr;
-    return hr::NoInterface;
-  }
-  uint32_t AddRef() override { return FRefs.fetch_add(1) + 1; }
-  uint32_t Release() override {
-    const uint32_t left = FRefs.fetch_sub(1) - 1;
-    if (left == 0) delete this;
-    return left;
-  }
-
-  HRESULT CreateInstance(IUnknown* outer, const IID& iid, void** object) override {
-    if (object == nullptr) return hr::Pointer;
-    *object = nullptr;
-    if (outer != nullptr) return hr::NoAggregation;
-    auto* decompressor = new (std::nothrow) Decompressor();
-    if (decompressor == nullptr) return hr::OutOfMemory;
-    const HRESULT status = static_cast<IJpegDecompressor*>(decompressor)->QueryInterface(iid, object);
-    static_cast<IJpegDecompressor*>(decompressor)->Release();
-    return status;
-  }
-  HRESULT LockServer(int32_t) override { return hr::Ok; }
-
- private:
-  ~ClassFactory() = default;
-  std::atomic<uint32_t> FRefs{1};
-};
-
 }  // namespace
 }  // namespace unpackwell
 
 extern "C" __attribute__((visibility("default")))
 HRESULT DllGetClassObject(const CLSID& clsid, const IID& iid, void** object) {
-  if (object == nullptr) return hr::Pointer;
-  *object = nullptr;
-  if (!(clsid == CLSID_Unpackwell)) return hr::ClassNotAvailable;
-  auto* factory = new (std::nothrow) unpackwell::ClassFactory();
-  if (factory == nullptr) return hr::OutOfMemory;
-  const HRESULT status = factory->QueryInterface(iid, object);
-  factory->Release();
-  return status;
+  return GetClassObject<ClassFactory<unpackwell::Decompressor, IJpegDecompressor>>(CLSID_Unpackwell, clsid, iid, object);
 }

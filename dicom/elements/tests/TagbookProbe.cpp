@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "dicom/elements/IDicomDataElementRegistry.h"
+#include "platform/com/ClassFactory.h"
 #include "platform/com/ComObject.h"
 
 using namespace platform::com;
@@ -92,29 +93,10 @@ class Probe : public ComObject<IDicomDataElementRegistry> {
   }
 };
 
-class Factory : public ComObject<IClassFactory> {
- public:
-  Factory() : ComObject(IID_IClassFactory) {}
-  HRESULT CreateInstance(IUnknown* outer, const IID& iid, void** object) override {
-    *object = nullptr;
-    if (outer != nullptr) return hr::NoAggregation;
-    auto* probe = new Probe();
-    const HRESULT status = probe->QueryInterface(iid, object);
-    probe->Release();
-    return status;
-  }
-  HRESULT LockServer(int32_t) override { return hr::Ok; }
-};
-
 }  // namespace
 
 PROBE_EXPORT HRESULT DllGetClassObject(const CLSID& clsid, const IID& iid, void** object) {
-  *object = nullptr;
-  if (!(clsid == orn_com_wrapper::CLSID_DicomDataElementRegistry)) return hr::ClassNotAvailable;
-  auto* factory = new Factory();
-  const HRESULT status = factory->QueryInterface(iid, object);
-  factory->Release();
-  return status;
+  return GetClassObject<ClassFactory<Probe>>(orn_com_wrapper::CLSID_DicomDataElementRegistry, clsid, iid, object);
 }
 
 PROBE_EXPORT int ProbeCallCount() { return gCalls.load(); }

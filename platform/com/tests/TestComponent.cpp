@@ -1,6 +1,7 @@
 // A component for the COM tests: one class object that makes adders.
 #include <atomic>
 
+#include "platform/com/ClassFactory.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/tests/TestComponent.h"
 
@@ -26,29 +27,8 @@ class Adder : public ComObject<ITestAdder> {
   }
 };
 
-class Factory : public ComObject<IClassFactory> {
- public:
-  Factory() : ComObject(IID_IClassFactory) {}
-  HRESULT CreateInstance(IUnknown* outer, const IID& iid, void** object) override {
-    if (object == nullptr) return hr::Pointer;
-    *object = nullptr;
-    if (outer != nullptr) return hr::NoAggregation;
-    auto* adder = new Adder();
-    const HRESULT status = adder->QueryInterface(iid, object);
-    adder->Release();
-    return status;
-  }
-  HRESULT LockServer(int32_t) override { return hr::Ok; }
-};
-
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) HRESULT DllGetClassObject(const CLSID& clsid, const IID& iid, void** object) {
-  if (object == nullptr) return hr::Pointer;
-  *object = nullptr;
-  if (!(clsid == CLSID_TestAdder)) return hr::ClassNotAvailable;
-  auto* factory = new Factory();
-  const HRESULT status = factory->QueryInterface(iid, object);
-  factory->Release();
-  return status;
+  return GetClassObject<ClassFactory<Adder>>(CLSID_TestAdder, clsid, iid, object);
 }
