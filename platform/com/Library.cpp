@@ -1,7 +1,6 @@
 #include "platform/com/Library.h"
 
 #include <dlfcn.h>
-#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "platform/core/LastError.h"
+#include "platform/text/CodePageConversion.h"
 
 namespace platform {
 
@@ -83,44 +83,16 @@ std::string ProgramFolder() {
   return slash == std::string::npos ? std::string() : exe.substr(0, slash + 1);
 }
 
-namespace {
-
-// Converts with iconv between this platform's wchar_t (UTF-32) and UTF-8; bytes that do not
-// convert are skipped.
-template <class Out, class In>
-Out Convert(const char* to, const char* from, const In& text) {
-  Out out;
-  if (text.empty()) return out;
-  iconv_t cd = ::iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return out;
-  auto* in = const_cast<char*>(reinterpret_cast<const char*>(text.data()));
-  size_t inLeft = text.size() * sizeof(typename In::value_type);
-  std::vector<char> buffer(inLeft * 4 + 16);
-  while (inLeft > 0) {
-    char* dst = buffer.data();
-    size_t dstLeft = buffer.size();
-    const size_t r = ::iconv(cd, &in, &inLeft, &dst, &dstLeft);
-    const size_t made = buffer.size() - dstLeft;
-    out.append(reinterpret_cast<const typename Out::value_type*>(buffer.data()),
-               made / sizeof(typename Out::value_type));
-    if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-      const size_t skip = std::min(inLeft, sizeof(typename In::value_type));
-      in += skip;
-      inLeft -= skip;
-    }
-  }
-  ::iconv_close(cd);
+std::string WideToUtf8(const std::wstring& text) {
+  std::string out;
+  WideToMultiByte(65001, text, out);
   return out;
 }
 
-}  // namespace
-
-std::string WideToUtf8(const std::wstring& text) {
-  return Convert<std::string>("UTF-8", "WCHAR_T", text);
-}
-
 std::wstring Utf8ToWide(const std::string& text) {
-  return Convert<std::wstring>("WCHAR_T", "UTF-8", text);
+  std::wstring out;
+  MultiByteToWide(65001, text, out);
+  return out;
 }
 
 }  // namespace platform
