@@ -139,6 +139,8 @@ int TControl::Height() const { return FWidget ? FWidget->height() : 0; }
 void TControl::SetBounds(int left, int top, int width, int height) {
   if (!FWidget) return;
   FWidget->setGeometry(left, top, std::max(width, 0), std::max(height, 0));
+  // A hidden widget gets its resize event only when shown: place the children now.
+  if (auto* self = dynamic_cast<TWinControl*>(this)) self->AlignControls();
   if (FParent && FAlign != alNone) FParent->AlignControls();
 }
 

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>
@@ -360,6 +361,12 @@ class ShortCutFilter : public QObject {
   explicit ShortCutFilter(TApplicationEvents* owner) : owner_(owner) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+    // A key the focused widget ignores travels on to its parents: see it once.
+    auto* widget = static_cast<QWidget*>(watched);
+    const bool propagated = event == last_ && last_widget_ && widget->isAncestorOf(last_widget_);
+    last_ = event;
+    last_widget_ = widget;
+    if (propagated) return false;
     auto* e = static_cast<QKeyEvent*>(event);
     const uint16_t key = VirtualKeyFromQtKey(e->key());
     return key != 0 && owner_->ShortCut(key, ShiftOfQt(e->modifiers()));
@@ -367,6 +374,8 @@ class ShortCutFilter : public QObject {
 
  private:
   TApplicationEvents* owner_;
+  const QEvent* last_ = nullptr;
+  QPointer<QWidget> last_widget_;
 };
 
 }  // namespace
