@@ -3,7 +3,6 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
-#include <QLinearGradient>
 #include <QPainter>
 
 #include <algorithm>
@@ -475,10 +474,15 @@ int DrawText(TCanvas& canvas, const System::WideString& text, TRect& rect, uint3
 void GradientFill(TCanvas& canvas, const TRect& rect, TColor from, TColor to, bool vertical) {
   QPainter* p = canvas.Painter();
   if (!p || rect.Width() <= 0 || rect.Height() <= 0) return;
-  // The last row or column gets exactly `to`, as GradientFill's vertices give it.
-  QLinearGradient gradient(rect.Left, rect.Top, vertical ? rect.Left : rect.Right - 1,
-                           vertical ? rect.Bottom - 1 : rect.Top);
-  gradient.setColorAt(0, ToQColor(from));
-  gradient.setColorAt(1, ToQColor(to));
-  p->fillRect(ToQRect(rect), gradient);
+  // One colour per column (row), the first exactly `from` and the last exactly `to`.
+  const QColor a = ToQColor(from), b = ToQColor(to);
+  const int steps = vertical ? rect.Height() : rect.Width();
+  for (int i = 0; i < steps; ++i) {
+    const double t = steps > 1 ? static_cast<double>(i) / (steps - 1) : 0.0;
+    const QColor c(static_cast<int>(a.red() + (b.red() - a.red()) * t + 0.5),
+                   static_cast<int>(a.green() + (b.green() - a.green()) * t + 0.5),
+                   static_cast<int>(a.blue() + (b.blue() - a.blue()) * t + 0.5));
+    if (vertical) p->fillRect(rect.Left, rect.Top + i, rect.Width(), 1, c);
+    else p->fillRect(rect.Left + i, rect.Top, 1, rect.Height(), c);
+  }
 }
