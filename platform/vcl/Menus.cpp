@@ -192,6 +192,12 @@ QMenu* TMenu::BuildQMenu(TMenuItem* root, QWidget* parent) {
     if (item->Count() == 0)
       QObject::connect(action, &QAction::triggered, menu, [item] { item->Click(); });
   }
+  // Every owner-drawn entry takes the width of the widest, as a Windows menu does.
+  int widest = 0;
+  for (QAction* a : menu->actions())
+    if (auto* w = qobject_cast<QWidgetAction*>(a)) widest = std::max(widest, w->defaultWidget()->width());
+  for (QAction* a : menu->actions())
+    if (auto* w = qobject_cast<QWidgetAction*>(a)) w->defaultWidget()->setFixedWidth(widest);
   return menu;
 }
 

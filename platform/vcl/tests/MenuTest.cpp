@@ -190,6 +190,7 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredAndPaintedWithTheirState) {
   for (QAction* a : actions) widgets.push_back(static_cast<QWidgetAction*>(a)->defaultWidget());
   for (QWidget* w : widgets) {
     EXPECT_EQ(w->height(), 24);
+    EXPECT_EQ(w->width(), widgets[0]->width());  // all as wide as the widest
     EXPECT_GT(w->width(), 40);
     w->grab();  // paints
   }
