@@ -167,7 +167,8 @@ void TScreen::Refresh() {
   FMonitors.clear();
   if (!FFake.empty()) {
     for (size_t i = 0; i < FFake.size(); ++i)
-      FMonitors.push_back(TMonitor{static_cast<int>(i), FFake[i], FFake[i], i == 0});
+      FMonitors.push_back(TMonitor{static_cast<int>(i), FFake[i], FFake[i], i == 0, {}});
+    Number();
     return;
   }
   if (!qApp) return;
@@ -175,10 +176,34 @@ void TScreen::Refresh() {
   for (qsizetype i = 0; i < screens.size(); ++i)
     FMonitors.push_back(TMonitor{static_cast<int>(i), FromQRect(screens[i]->geometry()),
                                  FromQRect(screens[i]->availableGeometry()),
-                                 screens[i] == QGuiApplication::primaryScreen()});
+                                 screens[i] == QGuiApplication::primaryScreen(), {}});
   // The primary monitor comes first, as Win32 lists it.
   std::stable_partition(FMonitors.begin(), FMonitors.end(), [](const TMonitor& m) { return m.Primary; });
-  for (size_t i = 0; i < FMonitors.size(); ++i) FMonitors[i].MonitorNum = static_cast<int>(i);
+  Number();
+}
+
+void TScreen::Number() {
+  for (size_t i = 0; i < FMonitors.size(); ++i) {
+    FMonitors[i].MonitorNum = static_cast<int>(i);
+    FMonitors[i].DeviceName = L"\\\\.\\DISPLAY" + std::to_wstring(i + 1);
+  }
+}
+
+int GetSystemMetrics(int index) {
+  const TRect desktop = Screen->DesktopRect();
+  TMonitor* primary = Screen->Monitors(0);
+  switch (index) {
+    case SM_CXSCREEN: return primary ? primary->Width() : 0;
+    case SM_CYSCREEN: return primary ? primary->Height() : 0;
+    case SM_CXMENUCHECK:
+    case SM_CYMENUCHECK: return 13;
+    case SM_XVIRTUALSCREEN: return desktop.Left;
+    case SM_YVIRTUALSCREEN: return desktop.Top;
+    case SM_CXVIRTUALSCREEN: return desktop.Width();
+    case SM_CYVIRTUALSCREEN: return desktop.Height();
+    case SM_CMONITORS: return Screen->MonitorCount();
+    default: return 0;
+  }
 }
 
 int TScreen::MonitorCount() {

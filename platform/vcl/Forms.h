@@ -71,6 +71,7 @@ class TMonitor {
   TRect BoundsRect;
   TRect WorkareaRect;
   bool Primary = false;
+  System::WideString DeviceName;  // \\.\DISPLAY1, \\.\DISPLAY2, ... in list order
   int Left() const { return BoundsRect.Left; }
   int Top() const { return BoundsRect.Top; }
   int Width() const { return BoundsRect.Width(); }
@@ -107,12 +108,20 @@ class TScreen {
  private:
   friend class TCustomForm;
   void Refresh();
+  void Number();
   std::vector<TMonitor> FMonitors;
   std::vector<TRect> FFake;
   TCursor FCursor = crDefault;
   std::map<TCursor, std::shared_ptr<QCursor>> FCursors;
   std::vector<TCustomForm*> FForms;
 };
+
+// Win32's GetSystemMetrics for the values the windows read: the screen, the virtual screen,
+// the monitor count and the menu check-mark size.
+constexpr int SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXMENUCHECK = 71, SM_CYMENUCHECK = 72,
+              SM_XVIRTUALSCREEN = 76, SM_YVIRTUALSCREEN = 77, SM_CXVIRTUALSCREEN = 78,
+              SM_CYVIRTUALSCREEN = 79, SM_CMONITORS = 80;
+int GetSystemMetrics(int index);
 
 // Loads a cursor (a .cur file's bytes, as the packer stores RT_CURSOR) from a resource
 // module; null when the module has no such cursor or it does not decode.

@@ -423,6 +423,7 @@ int DrawText(TCanvas& canvas, const System::WideString& text, TRect& rect, uint3
   const QFont font = canvas.Font.ToQFont();
   QFontMetrics metrics(font);
   int qtFlags = 0;
+  qtFlags |= Qt::AlignAbsolute;
   qtFlags |= (flags & DT_CENTER) ? Qt::AlignHCenter : (flags & DT_RIGHT) ? Qt::AlignRight : Qt::AlignLeft;
   if (flags & DT_SINGLELINE) {
     qtFlags |= (flags & DT_VCENTER) ? Qt::AlignVCenter : (flags & DT_BOTTOM) ? Qt::AlignBottom : Qt::AlignTop;
@@ -442,11 +443,12 @@ int DrawText(TCanvas& canvas, const System::WideString& text, TRect& rect, uint3
   if (!p) return 0;
   if (flags & DT_END_ELLIPSIS) shown = metrics.elidedText(shown, Qt::ElideRight, rect.Width());
   p->save();
+  p->setLayoutDirection((flags & DT_RTLREADING) ? Qt::RightToLeft : Qt::LeftToRight);
   p->setFont(font);
   p->setPen(ToQColor(canvas.Font.Color));
   if (!(flags & DT_NOCLIP)) p->setClipRect(ToQRect(rect));
   QRect drawn;
-  if (accelerator >= 0 && accelerator < shown.size() && (flags & DT_SINGLELINE)) {
+  if (accelerator >= 0 && accelerator < shown.size() && (flags & DT_SINGLELINE) && !(flags & DT_RTLREADING)) {
     // Draw in three runs so the accelerator alone is underlined.
     QFont underlined = font;
     underlined.setUnderline(true);
@@ -485,4 +487,23 @@ void GradientFill(TCanvas& canvas, const TRect& rect, TColor from, TColor to, bo
     if (vertical) p->fillRect(rect.Left, rect.Top + i, rect.Width(), 1, c);
     else p->fillRect(rect.Left + i, rect.Top, 1, rect.Height(), c);
   }
+}
+
+bool LoadSystemBitmap(uint32_t id, TBitmap& bitmap) {
+  if (id != OBM_CHECK && id != OBM_MNARROW) return false;
+  bitmap.SetPixelFormat(pf24bit);
+  bitmap.SetSize(id == OBM_CHECK ? 13 : 9, 13);
+  QPainter p(&bitmap.Image());
+  p.fillRect(0, 0, bitmap.Width(), bitmap.Height(), Qt::white);
+  p.setPen(Qt::black);
+  if (id == OBM_CHECK) {
+    // The classic 7-pixel-wide tick, three pixels thick.
+    for (int i = 0; i < 3; ++i) {
+      p.drawLine(3, 5 + i, 5, 7 + i);
+      p.drawLine(5, 7 + i, 9, 3 + i);
+    }
+  } else {
+    for (int i = 0; i < 4; ++i) p.drawLine(3 + i, 3 + i, 3 + i, 9 - i);
+  }
+  return true;
 }

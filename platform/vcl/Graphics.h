@@ -159,11 +159,17 @@ class TJPEGImage {
 // DrawText flags, Win32's numbers.
 constexpr uint32_t DT_LEFT = 0x0, DT_TOP = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4,
                    DT_BOTTOM = 0x8, DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_NOCLIP = 0x100,
-                   DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800, DT_END_ELLIPSIS = 0x8000;
+                   DT_EXTERNALLEADING = 0x200, DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800,
+                   DT_END_ELLIPSIS = 0x8000, DT_RTLREADING = 0x20000;
 
-// Draws text in a rectangle; "&" marks the next character as the accelerator (underlined)
+// Draws text in a rectangle (DT_RTLREADING: right-to-left reading order; alignment flags keep
+// their absolute sides); "&" marks the next character as the accelerator (underlined)
 // unless DT_NOPREFIX, "&&" is a plain "&". With DT_CALCRECT it draws nothing and sets the
 // rectangle's right and bottom to the text's extent. Returns the text height.
 int DrawText(TCanvas& canvas, const System::WideString& text, TRect& rect, uint32_t flags);
+// The system bitmaps the menu painter draws: the check mark and the sub-menu arrow, black on
+// white (white is their automatic transparent colour).
+constexpr uint32_t OBM_MNARROW = 32739, OBM_CHECK = 32760;
+bool LoadSystemBitmap(uint32_t id, TBitmap& bitmap);
 // Fills the rectangle with a gradient from `from` to `to`, left to right or top to bottom.
 void GradientFill(TCanvas& canvas, const TRect& rect, TColor from, TColor to, bool vertical);

@@ -185,15 +185,36 @@ TEST(DrawingTest, DrawTextFlags) {
     auto [first, last] = InkColumns(bitmap);
     ASSERT_GE(first, 0) << c.where;
     const int left = first, right = 199 - last;
-    if (c.flags == DT_LEFT) EXPECT_LT(left, 5) << c.where;
-    if (c.flags == DT_RIGHT) EXPECT_LT(right, 5) << c.where;
-    if (c.flags == DT_CENTER) EXPECT_NEAR(left, right, 6) << c.where;
+    switch (c.flags) {
+      case DT_LEFT: EXPECT_LT(left, 5); break;
+      case DT_RIGHT: EXPECT_LT(right, 5); break;
+      default: EXPECT_NEAR(left, right, 6); break;
+    }
   }
+  // Right-to-left reading keeps the absolute alignment.
+  Fill(bitmap, clWhite);
+  TRect rtl = Rect(0, 0, 200, 30);
+  DrawText(canvas, L"Text", rtl, DT_RIGHT | DT_SINGLELINE | DT_RTLREADING);
+  EXPECT_LT(199 - InkColumns(bitmap).second, 5);
   // Ellipsis keeps the text inside the box.
   Fill(bitmap, clWhite);
   TRect narrow = Rect(0, 0, 40, 30);
   DrawText(canvas, L"a rather long caption", narrow, DT_SINGLELINE | DT_END_ELLIPSIS);
   EXPECT_LT(InkColumns(bitmap).second, 40);
+}
+
+TEST(DrawingTest, SystemBitmaps) {
+  for (uint32_t id : {OBM_CHECK, OBM_MNARROW}) {
+    TBitmap bitmap;
+    ASSERT_TRUE(LoadSystemBitmap(id, bitmap));
+    EXPECT_EQ(bitmap.TransparentColor(), clWhite);  // the corner is background
+    bool ink = false;
+    for (int y = 0; y < bitmap.Height(); ++y)
+      for (int x = 0; x < bitmap.Width(); ++x) ink = ink || bitmap.Canvas()->Pixel(x, y) == clBlack;
+    EXPECT_TRUE(ink) << id;
+  }
+  TBitmap none;
+  EXPECT_FALSE(LoadSystemBitmap(1, none));
 }
 
 }  // namespace

@@ -253,6 +253,12 @@ TEST(ScreenTest, MonitorsRealAndFake) {
   } cases[] = {{{10, 10}, 0}, {{2000, 0}, 1}, {{5000, 500}, 1}, {{-50, 500}, 0}, {{1919, 1079}, 0}};
   for (const auto& c : cases) EXPECT_EQ(Screen->MonitorFromPoint(c.p)->MonitorNum, c.monitor) << c.p.x;
   EXPECT_EQ(Screen->Monitors(2), nullptr);
+  EXPECT_EQ(Screen->Monitors(1)->DeviceName, L"\\\\.\\DISPLAY2");
+  struct Metric {
+    int index, value;
+  } metrics[] = {{SM_XVIRTUALSCREEN, 0}, {SM_YVIRTUALSCREEN, -120}, {SM_CXVIRTUALSCREEN, 3200},
+                 {SM_CYVIRTUALSCREEN, 1200}, {SM_CMONITORS, 2}, {SM_CXSCREEN, 1920}, {SM_CYSCREEN, 1080}};
+  for (const auto& m : metrics) EXPECT_EQ(GetSystemMetrics(m.index), m.value) << m.index;
   Screen->SetFakeMonitors({});
   EXPECT_EQ(Screen->MonitorCount(), 1);
 }
