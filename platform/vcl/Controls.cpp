@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QPainter>
+#include <QPointer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
@@ -177,10 +180,7 @@ void TControl::SetCaption(const System::WideString& caption) {
   if (FWidget) FWidget->update();
 }
 
-void TControl::SetHint(const System::WideString& hint) {
-  FHint = hint;
-  if (FWidget) FWidget->setToolTip(ToQString(hint));
-}
+void TControl::SetHint(const System::WideString& hint) { FHint = hint; }
 
 void TControl::SetColor(TColor color) {
   FColor = color;
@@ -253,6 +253,16 @@ bool TControl::WidgetEvent(QEvent* event) {
       if (OnMouseMove) OnMouseMove(this, ShiftOf(e->modifiers()), e->position().toPoint().x(), e->position().toPoint().y());
       return false;
     }
+    case QEvent::ToolTip:
+      if (ShowHint && !FHint.empty()) {
+        Application->ActivateHint(this, static_cast<QHelpEvent*>(event)->globalPos().x(),
+                                  static_cast<QHelpEvent*>(event)->globalPos().y());
+        return true;
+      }
+      return false;
+    case QEvent::Leave:
+      Application->CancelHint(this);
+      return false;
     case QEvent::ContextMenu:
       if (PopupMenu) {
         auto* e = static_cast<QContextMenuEvent*>(event);
@@ -347,4 +357,83 @@ bool TWinControl::WidgetEvent(QEvent* event) {
     }
   }
   return TControl::WidgetEvent(event);
+}
+
+namespace {
+QPointer<QWidget> lockedWindow;
+}  // namespace
+
+bool LockWindowUpdate(TWinControl* control) {
+  if (!control) {
+    if (lockedWindow) {
+      lockedWindow->setUpdatesEnabled(true);
+      lockedWindow->update();
+    }
+    lockedWindow = nullptr;
+    return true;
+  }
+  if (lockedWindow || !control->Widget()) return false;
+  lockedWindow = control->Widget();
+  lockedWindow->setUpdatesEnabled(false);
+  return true;
+}
+
+THintWindow::THintWindow(TComponent* AOwner)
+    : TWinControl(AOwner, new QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint)) {
+  SetVisible(false);
+  SetColor(clInfoBk);
+}
+
+void THintWindow::SetHintText(const System::AnsiString& text) {
+  FText = text;
+  TControl::SetCaption(FromQString(QString::fromUtf8(text.c_str())));
+}
+
+TRect THintWindow::CalcHintRect(int maxWidth, const System::AnsiString& hint) {
+  FCanvas.Font = Font;
+  TRect r = Rect(0, 0, maxWidth, 0);
+  DrawText(FCanvas, FromQString(QString::fromUtf8(hint.c_str())), r, DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK);
+  r.Right += 6;
+  r.Bottom += 2;
+  return r;
+}
+
+void THintWindow::ActivateHint(const TRect& rect, const System::AnsiString& hint) {
+  SetHintText(hint);
+  if (!Widget()) return;
+  Widget()->setGeometry(rect.Left, rect.Top, std::max(rect.Width(), 1), std::max(rect.Height(), 1));
+  Widget()->show();
+  Widget()->update();
+}
+
+void THintWindow::ReleaseHandle() {
+  if (Widget()) Widget()->hide();
+}
+
+void THintWindow::Paint() {
+  FCanvas.Brush.Color = Color();
+  FCanvas.FillRect(ClientRect());
+  FCanvas.Font = Font;
+  FCanvas.Font.Color = clInfoText;
+  TRect r = Rect(2, 0, Width(), Height());
+  DrawText(FCanvas, Caption(), r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
+}
+
+void THintWindow::NCPaint() {
+  FCanvas.Pen.Color = clBlack;
+  FCanvas.Brush.Style = bsClear;
+  FCanvas.Rectangle(0, 0, Width(), Height());
+  FCanvas.Brush.Style = bsSolid;
+}
+
+bool THintWindow::WidgetEvent(QEvent* event) {
+  if (event->type() == QEvent::Paint && Widget()) {
+    QPainter painter(Widget());
+    FCanvas.BindPainter(&painter);
+    Paint();
+    NCPaint();
+    FCanvas.BindPainter(nullptr);
+    return true;
+  }
+  return TWinControl::WidgetEvent(event);
 }

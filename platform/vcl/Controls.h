@@ -141,6 +141,36 @@ class TWinControl : public TControl {
   int FLastWidth = -1, FLastHeight = -1;
 };
 
+// Suspends painting of one window until it is unlocked with null, as Win32's
+// LockWindowUpdate: one lock at a time, so a second lock fails while one is held.
+bool LockWindowUpdate(TWinControl* control);
+
+// The hint window: the application shows the Hint of a control with ShowHint set in one of
+// these when the mouse rests on the control. A program installs its own class through
+// TApplication::HintWindowClass; SetHintText receives the 8-bit hint text (as WM_SETTEXT
+// does), Paint draws the client area on Canvas() and NCPaint the frame.
+class THintWindow : public TWinControl {
+ public:
+  explicit THintWindow(TComponent* AOwner);
+  TCanvas* Canvas() { return &FCanvas; }
+  virtual void SetHintText(const System::AnsiString& text);
+  const System::AnsiString& HintText() const { return FText; }
+  // The size the hint needs: the text's extent plus a margin.
+  virtual TRect CalcHintRect(int maxWidth, const System::AnsiString& hint);
+  // Sets the text and shows the window at the rectangle (screen coordinates).
+  virtual void ActivateHint(const TRect& rect, const System::AnsiString& hint);
+  void ReleaseHandle();  // hides it
+  bool WidgetEvent(QEvent* event) override;
+
+ protected:
+  virtual void Paint();
+  virtual void NCPaint();
+
+ private:
+  TCanvas FCanvas;
+  System::AnsiString FText;
+};
+
 // The QString of a wide text and back (wide text holds code points).
 class QString;
 QString ToQString(const System::WideString& text);

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -333,6 +334,37 @@ void TApplication::ProcessMessages() {
 
 void TApplication::HandleMessage() {
   if (qApp) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void TApplication::ActivateHint(TControl* control, int x, int y) {
+  if (!ShowHint || !control) return;
+  if (!FHint) {
+    // The hint window goes before the application object does.
+    qAddPostRoutine([] { Application->ReleaseHintWindow(); });
+    FHint.reset(HintWindowClass ? HintWindowClass(nullptr) : new THintWindow(nullptr));
+    FHintTimer = std::make_unique<QTimer>();
+    FHintTimer->setSingleShot(true);
+    QObject::connect(FHintTimer.get(), &QTimer::timeout, FHintTimer.get(), [this] { CancelHint(); });
+  }
+  FHintControl = control;
+  // The window receives the 8-bit text, as WM_SETTEXT hands it over.
+  const System::AnsiString text = ToQString(control->Hint()).toUtf8().toStdString();
+  TRect r = FHint->CalcHintRect(300, text);
+  const int dy = 20;
+  FHint->ActivateHint(Rect(x, y + dy, x + r.Width(), y + dy + r.Height()), text);
+  FHintTimer->start(HintHidePause);
+}
+
+void TApplication::ReleaseHintWindow() {
+  FHintTimer.reset();
+  FHint.reset();
+  FHintControl = nullptr;
+}
+
+void TApplication::CancelHint(TControl* control) {
+  if (!FHint || (control && control != FHintControl)) return;
+  FHint->ReleaseHandle();
+  FHintControl = nullptr;
 }
 
 void TApplication::BringToFront() {

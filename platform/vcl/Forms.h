@@ -144,8 +144,23 @@ class TApplication {
   int MessageBox(const System::WideString& text, const System::WideString& caption, uint32_t flags);
   void BringToFront();
 
+  // Makes the application's hint window; the default makes a THintWindow.
+  std::function<THintWindow*(TComponent* owner)> HintWindowClass;
+  bool ShowHint = true;
+  int HintHidePause = 2500;  // milliseconds
+  // Shows the hint of a control at a screen point (the mouse rests there); hides it again
+  // after HintHidePause or when the mouse leaves the control.
+  void ActivateHint(TControl* control, int x, int y);
+  void CancelHint(TControl* control = nullptr);
+  THintWindow* HintWindow() const { return FHint.get(); }
+  // Frees the hint window (a new one is made for the next hint, from HintWindowClass).
+  void ReleaseHintWindow();
+
  private:
   bool FTerminated = false;
+  std::unique_ptr<THintWindow> FHint;
+  TControl* FHintControl = nullptr;
+  std::unique_ptr<class QTimer> FHintTimer;
 };
 
 extern TApplication* Application;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSlider>
@@ -307,6 +308,70 @@ TEST(ApplicationEventsTest, ShortCutsReachTheHandlerFirst) {
   EXPECT_EQ(keys[0], (std::pair<uint16_t, TShiftState>{'S', ssCtrl}));
   EXPECT_EQ(keys[1], (std::pair<uint16_t, TShiftState>{0x74, ssShift}));
   EXPECT_EQ(edit->Text(), L"a");  // the handled Ctrl+S never reached the edit
+}
+
+// A program's own hint window class, as the hint page's window is one.
+class RecordingHint : public THintWindow {
+ public:
+  using THintWindow::THintWindow;
+  void SetHintText(const System::AnsiString& text) override {
+    texts.push_back(text);
+    THintWindow::SetHintText(text);
+  }
+  static inline std::vector<System::AnsiString> texts;
+  static inline int paints = 0;
+
+ protected:
+  void Paint() override {
+    ++paints;
+    THintWindow::Paint();
+  }
+};
+
+TEST(HintTest, HintsGoThroughTheInstalledWindowClass) {
+  Application->ReleaseHintWindow();
+  Application->HintWindowClass = [](TComponent* owner) { return new RecordingHint(owner); };
+  TForm form(nullptr);
+  auto* label = new TTntLabel(&form);
+  label->SetParent(&form);
+  label->SetHint(L"Study: M\u00fcller");
+  auto* quiet = new TTntLabel(&form);
+  quiet->SetParent(&form);
+  quiet->SetHint(L"never shown");
+  label->ShowHint = true;
+  QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), QPoint(100, 100));
+  QApplication::sendEvent(label->Widget(), &help);
+  QHelpEvent helpQuiet(QEvent::ToolTip, QPoint(2, 2), QPoint(100, 100));
+  QApplication::sendEvent(quiet->Widget(), &helpQuiet);  // ShowHint is off
+  ASSERT_EQ(RecordingHint::texts.size(), 1u);
+  EXPECT_EQ(RecordingHint::texts[0], "Study: M\xc3\xbcller");  // UTF-8, the 8-bit text here
+  THintWindow* hint = Application->HintWindow();
+  ASSERT_NE(dynamic_cast<RecordingHint*>(hint), nullptr);
+  EXPECT_TRUE(hint->Widget()->isVisible());
+  EXPECT_EQ(hint->Left(), 100);
+  hint->Widget()->grab();
+  EXPECT_EQ(RecordingHint::paints, 1);
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(label->Widget(), &leave);
+  EXPECT_FALSE(hint->Widget()->isVisible());
+  Application->ReleaseHintWindow();
+  Application->HintWindowClass = nullptr;
+}
+
+TEST(LockWindowUpdateTest, OneLockAtATime) {
+  TForm form(nullptr);
+  auto* a = new TPanel(&form);
+  auto* b = new TPanel(&form);
+  EXPECT_TRUE(LockWindowUpdate(a));
+  EXPECT_FALSE(a->Widget()->updatesEnabled());
+  EXPECT_FALSE(LockWindowUpdate(b));
+  EXPECT_TRUE(b->Widget()->updatesEnabled());
+  EXPECT_TRUE(LockWindowUpdate(nullptr));
+  EXPECT_TRUE(a->Widget()->updatesEnabled());
+  EXPECT_TRUE(LockWindowUpdate(b));
+  delete b;  // a locked window that goes away releases the lock
+  EXPECT_TRUE(LockWindowUpdate(a));
+  LockWindowUpdate(nullptr);
 }
 
 TEST(StandardControlsTest, TextsChecksAndRadios) {
