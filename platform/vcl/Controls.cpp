@@ -339,6 +339,22 @@ void TWinControl::AlignControls() {
   for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) place(a);
 }
 
+platform::WindowHandle TWinControl::Handle() {
+  if (!FWindow) {
+    const std::string title = ToQString(Caption()).toUtf8().toStdString();
+    FWindow = std::make_unique<platform::Window>(
+        [this](uint32_t message, platform::WParam w, platform::LParam l) -> platform::LResult {
+          return WindowProc ? WindowProc(message, w, l) : 0;
+        },
+        dynamic_cast<TCustomForm*>(this) ? title : std::string());
+  }
+  return FWindow->Handle();
+}
+
+void TWinControl::SetWindowTitle(const System::WideString& title) {
+  if (FWindow) FWindow->SetTitle(ToQString(title).toUtf8().toStdString());
+}
+
 void TWinControl::SetFocus() {
   if (Widget()) Widget()->setFocus();
 }

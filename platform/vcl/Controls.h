@@ -7,11 +7,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/vcl/Classes.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/ShortCuts.h"
+#include "platform/windows/Window.h"
 
 class QWidget;
 class QEvent;
@@ -135,8 +137,19 @@ class TWinControl : public TControl {
   bool WidgetEvent(QEvent* event) override;
   QWidget* Host() const { return ChildHost(); }
 
+  // The control's window handle, made on first use: other processes and threads post and
+  // send messages to it, and WindowProc answers them on the GUI thread (0 when unset).
+  platform::WindowHandle Handle();
+  bool HandleAllocated() const { return FWindow != nullptr; }
+  std::function<platform::LResult(uint32_t message, platform::WParam wParam, platform::LParam lParam)> WindowProc;
+
+ protected:
+  // The title other processes find the window by (a form's caption).
+  void SetWindowTitle(const System::WideString& title);
+
  private:
   friend class TControl;
+  std::unique_ptr<platform::Window> FWindow;
   std::vector<TControl*> FControls;
   int FLastWidth = -1, FLastHeight = -1;
 };

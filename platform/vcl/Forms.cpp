@@ -51,6 +51,7 @@ TCustomForm::~TCustomForm() {
 void TCustomForm::SetCaption(const System::WideString& caption) {
   TWinControl::SetCaption(caption);
   if (Widget()) Widget()->setWindowTitle(ToQString(caption));
+  SetWindowTitle(caption);
 }
 
 void TCustomForm::SetVisible(bool visible) {

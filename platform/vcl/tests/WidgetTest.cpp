@@ -188,6 +188,31 @@ TEST(ModalTest, TimersAndSentMessagesAreServedInsideTheModalLoop) {
   EXPECT_EQ(form.ShowModal(), mrCancel);
 }
 
+TEST(HandleTest, FormsAnswerMessagesAndAreFoundByCaption) {
+  TForm form(nullptr);
+  form.SetCaption(L"Vistrel handle test");
+  EXPECT_FALSE(form.HandleAllocated());
+  form.WindowProc = [](uint32_t message, platform::WParam w, platform::LParam) -> platform::LResult {
+    return message == 0x8002 ? static_cast<platform::LResult>(w * 2) : 0;
+  };
+  const platform::WindowHandle handle = form.Handle();
+  EXPECT_EQ(form.Handle(), handle);
+  EXPECT_EQ(platform::FindWindow("vistrel handle test"), handle);
+  form.SetCaption(L"Renamed");
+  EXPECT_EQ(platform::FindWindow("Renamed"), handle);
+  // The GUI thread serves the send while it waits for events; the sender then posts a wake-up.
+  std::atomic<platform::LResult> answer{0};
+  std::atomic<bool> done{false};
+  std::thread sender([&] {
+    answer = platform::SendMessage(handle, 0x8002, 21, 0);
+    done = true;
+    platform::PostMessage(handle, 0x8003, 0, 0);
+  });
+  while (!done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  sender.join();
+  EXPECT_EQ(answer.load(), 42);
+}
+
 TEST(LayoutTest, AlignAndAnchors) {
   TForm form(nullptr);
   form.SetBounds(0, 0, 400, 300);
