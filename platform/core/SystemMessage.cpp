@@ -47,6 +47,9 @@ std::string SystemMessage(uint32_t code) {
     case err::FileInvalid: text = "The volume for a file has been externally altered so that the opened file is no longer valid."; break;
     case err::MappedAlignment: text = "The base address or the file offset specified does not have the proper alignment."; break;
     case err::InvalidWindowHandle: text = "Invalid window handle."; break;
+    case err::ResourceDataNotFound: text = "The specified image file did not contain a resource section."; break;
+    case err::ResourceTypeNotFound: text = "The specified resource type cannot be found in the image file."; break;
+    case err::ResourceNameNotFound: text = "The specified resource name cannot be found in the image file."; break;
     case err::NoSystemResources: text = "Insufficient system resources exist to complete the requested service."; break;
     case err::CommitmentLimit: text = "The paging file is too small for this operation to complete."; break;
     case err::NotFound: text = "Element not found."; break;
