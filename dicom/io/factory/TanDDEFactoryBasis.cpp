@@ -67,8 +67,18 @@ template <class T>
 iDDE* TanDDEFactoryBasis::TInitDDE<T>::AddValues(uint16_t vrCode, int32_t count, va_list& args) {
   if (count <= 0 || FDDE == nullptr) return FDDE;
   if constexpr (std::is_same_v<T, const char*>) {
+    // The texts given for PN are the component groups of one value, joined by '='.
     if (vrCode == vr::PN) {
-      if (auto* text = FDDE->ValueAs<TanCharArray>()) text->FDelimiter = '=';
+      auto* text = FDDE->ValueAs<TanCharArray>();
+      if (text != nullptr) text->FDelimiter = '=';
+      std::string joined;
+      for (int32_t i = 0; i < count; ++i) {
+        const char* s = va_arg(args, const char*);
+        if (i > 0) joined += '=';
+        joined += s != nullptr ? s : "";
+      }
+      FDDE->AddString(joined);
+      return FDDE;
     }
   }
   for (int32_t i = 0; i < count; ++i) {

@@ -153,7 +153,8 @@ class TanIODFactoryTemplate : public iIODFactory {
         FLastMessage = "Unable to make DDE[" + Pair(tag) + "]";
         going = false;
         if (!skip) {
-          const char letters[3] = {static_cast<char>(p[4]), static_cast<char>(p[5]), 0};
+          const bool hasVR = count - position >= 6;
+          const char letters[3] = {hasVR ? static_cast<char>(p[4]) : '\0', hasVR ? static_cast<char>(p[5]) : '\0', 0};
           AppendOrDelete(target, stop != nullptr ? FFactory.MakeDDEWithVR(static_cast<uint16_t>(tag >> 16),
                                                                            static_cast<uint16_t>(tag), letters, 0)
                                                  : FFactory.MakeDDE(static_cast<uint16_t>(tag >> 16),
