@@ -2,6 +2,8 @@
 
 #include <cstring>
 #include <limits>
+#include <string>
+#include <utility>
 
 #include "dicom/elements/element/iDDE.h"
 #include "dicom/elements/header/VRCodes.h"
@@ -61,6 +63,92 @@ uint16_t TanDDEFactoryBasis::GetSamplesPerPixel() {
 uint16_t TanDDEFactoryBasis::GetPixelRepresentation() {
   iDDE* e = FindAttribute(0x00280103u);
   return e != nullptr ? e->GetUShort() : 0;
+}
+
+namespace {
+std::string Trimmed(const std::string& s) {
+  std::size_t b = 0, e = s.size();
+  while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
+  while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
+  return s.substr(b, e - b);
+}
+
+int32_t PaddingNumber(iDDE* e, bool isSigned) {
+  if (isSigned) {
+    int16_t v = 0;
+    e->GetShortAt(v, 0);
+    return v;
+  }
+  uint16_t v = 0;
+  e->GetUShortAt(v, 0);
+  return v;
+}
+}  // namespace
+
+bool TanDDEFactoryBasis::IsLossyCompressed() {
+  iDDE* e = FCurrentSet != nullptr ? FCurrentSet->Find(0x00282110u) : nullptr;
+  if (e == nullptr && FFindDDE) {
+    iDDE* found = nullptr;
+    e = FFindDDE(0x00282110u, &found, 0);
+  }
+  if (e != nullptr) return Trimmed(e->GetString()) == "01";
+  int32_t kind = -1;
+  if (FGetSourceKind) FGetSourceKind(kind);
+  return kind == 7;
+}
+
+bool TanDDEFactoryBasis::GetPixelPaddingRange(int32_t& value, int32_t& limit) {
+  iDDE* padding = FindAttribute(0x00280120u);
+  if (padding == nullptr || padding->GetCount() == 0) return false;
+  const bool isSigned = GetPixelRepresentation() != 0;
+  value = limit = PaddingNumber(padding, isSigned);
+  iDDE* range = FindAttribute(0x00280121u);
+  if (range != nullptr && range->GetCount() > 0) limit = PaddingNumber(range, isSigned);
+  return true;
+}
+
+void TanDDEFactoryBasis::GetPixelAttributes(int32_t& columns, int32_t& rows, int32_t& highBit, int32_t& bitsStored,
+                                            int32_t& bitsAllocated, std::string& photometric, int32_t& planar,
+                                            int32_t& frames) {
+  if (FCurrentSet == nullptr) {
+    if (FGetTargetPixelAttributes)
+      FGetTargetPixelAttributes(columns, rows, bitsStored, bitsAllocated, highBit, photometric, planar, frames);
+    return;
+  }
+  PixelAttributesOf(*FCurrentSet, columns, rows, highBit, bitsStored, bitsAllocated, photometric, planar, frames);
+}
+
+void TanDDEFactoryBasis::PixelAttributesOf(TanDDESet<iDDE>& set, int32_t& columns, int32_t& rows, int32_t& highBit,
+                                           int32_t& bitsStored, int32_t& bitsAllocated, std::string& photometric,
+                                           int32_t& planar, int32_t& frames) {
+  set.FCursor = 0;
+  if (photometric.empty()) {
+    if (iDDE* e = set.FindFromCursor(0x00280004u)) photometric = Trimmed(e->GetString());
+  }
+  if (planar >= 0) {
+    const auto given = static_cast<uint16_t>(planar);
+    if (iDDE* e = set.FindFromCursor(0x00280006u)) {
+      planar = e->GetUShort();
+      e->SetUShort(given);
+    } else {
+      planar = 0;
+      if (photometric == "RGB") {
+        iDDE* made = MakeDDE(0x0028, 0x0006, 1, static_cast<int>(given));
+        if (made != nullptr && !set.Insert(made)) delete made;
+      }
+    }
+  }
+  if (frames >= 0) {
+    iDDE* e = set.FindFromCursor(0x00280008u);
+    frames = e != nullptr ? std::stoi(Trimmed(e->GetString())) : 1;
+  }
+  const std::pair<uint32_t, int32_t*> numbers[] = {{0x00280010u, &rows}, {0x00280011u, &columns},
+                                                   {0x00280100u, &bitsAllocated}, {0x00280101u, &bitsStored},
+                                                   {0x00280102u, &highBit}};
+  for (const auto& [tag, out] : numbers) {
+    if (*out < 0) continue;
+    if (iDDE* e = set.FindFromCursor(tag)) *out = e->GetUShort();
+  }
 }
 
 template <class T>

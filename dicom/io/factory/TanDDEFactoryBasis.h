@@ -46,6 +46,21 @@ class TanDDEFactoryBasis : public iDDEFactory {
   static bool IsUndefinedLength(const iDDE* e);
   uint16_t GetSamplesPerPixel();
   uint16_t GetPixelRepresentation();
+  // Lossy Image Compression (0028,2110) is "01"; without it, the source kind is 7.
+  bool IsLossyCompressed();
+  // Pixel Padding Value and Range Limit, signed by the pixel representation; false without a
+  // padding value (the outputs untouched).
+  bool GetPixelPaddingRange(int32_t& value, int32_t& limit);
+  // The image-pixel attributes of the current set (or, without one, of the target set through
+  // FGetTargetPixelAttributes). A negative number is not wanted and left as it is; an empty
+  // photometric text is read; planar gives the value to store and returns the previous one.
+  // A Number of Frames that is not an integer throws std::invalid_argument.
+  void GetPixelAttributes(int32_t& columns, int32_t& rows, int32_t& highBit, int32_t& bitsStored,
+                          int32_t& bitsAllocated, std::string& photometric, int32_t& planar, int32_t& frames);
+  // The same reading of a given set, in one forward pass from its first element.
+  void PixelAttributesOf(TanDDESet<iDDE>& set, int32_t& columns, int32_t& rows, int32_t& highBit,
+                         int32_t& bitsStored, int32_t& bitsAllocated, std::string& photometric, int32_t& planar,
+                         int32_t& frames);
 
   // Fills a new element with count values of type T from a variable-argument cursor.
   template <class T>

@@ -31,6 +31,13 @@ class TanIODFactoryTemplate : public iIODFactory {
       kind = FSourceSet != nullptr ? static_cast<int32_t>(static_cast<int8_t>(FSourceSet->GetTransferSyntaxKind())) : 0;
     };
     FFactory.FGetQuality = [this](uint8_t& quality) { quality = FParameter; };
+    FFactory.FGetTargetPixelAttributes = [this](int32_t& columns, int32_t& rows, int32_t& bitsStored,
+                                                int32_t& bitsAllocated, int32_t& highBit, std::string& photometric,
+                                                int32_t& planar, int32_t& frames) {
+      if (FTargetSet != nullptr)
+        FFactory.PixelAttributesOf(*FTargetSet, columns, rows, highBit, bitsStored, bitsAllocated, photometric,
+                                   planar, frames);
+    };
   }
 
   bool ReadFromMemory(TanDDESet<iDDE>& target, const void* block, uint32_t& count, bool skip) override {
