@@ -122,6 +122,21 @@ TEST_F(ImplicitFactory, ReadsNeverPassTheEndOfTheData) {
   }
 }
 
+TEST_F(ImplicitFactory, AStreamEndingInsideADelimiterFailsTheSequence) {
+  Bytes b;
+  b.tag(0x0008, 0x1115).u32(0xFFFFFFFF).item(0xFFFFFFFF).implicit(0x0010, 0x0020, "42").itemEnd().sequenceEnd();
+  EXPECT_NE(FromStream(b), nullptr);
+  for (size_t cut : {2u, 5u}) {  // inside the sequence delimiter's tag, inside its length
+    Bytes shorter = b;
+    shorter.b.resize(b.b.size() - 8 + cut);
+    EXPECT_EQ(FromStream(shorter), nullptr) << cut;
+    EXPECT_EQ(FromMemory(shorter), nullptr) << cut;
+  }
+  Bytes itemCut = b;
+  itemCut.b.resize(b.b.size() - 8 - 3);  // inside the item delimiter
+  EXPECT_EQ(FromStream(itemCut), nullptr);
+}
+
 TEST_F(ImplicitFactory, DeepNestingIsRefused) {
   Bytes deep;
   for (int i = 0; i < 200; ++i) deep.tag(0x0008, 0x1115).u32(0xFFFFFFFF).item(0xFFFFFFFF);
