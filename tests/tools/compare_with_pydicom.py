@@ -4,7 +4,8 @@
 usage: compare_with_pydicom.py DICOM_DUMP FOLDER
 
 Per file, one of:
-- both read it: the lines must agree ("?" in pydicom's lines matches any length);
+- both read it: the lines must agree ("?" in pydicom's lines matches any length), and dcmdump
+  must show the same elements (nesting and tags, and VRs in explicit VR data);
 - dicom_dump refuses it with the transfer syntax outside the system's kinds: not compared;
 - dicom_dump refuses it and pydicom or dcmdump refuses it too;
 - a difference listed in DIFFERENCES with its reason.
@@ -52,6 +53,42 @@ def first_difference(ours, theirs):
     return "line counts %d and %d" % (len(ours), len(theirs))
 
 
+DCMDUMP_LINE = re.compile(r"^( *)\(([0-9a-f]{4}),([0-9a-f]{4})\) (\S\S)")
+OUR_LINE = re.compile(r"^( *)\(([0-9a-f]{4}),([0-9a-f]{4})\) (\S\S) len=")
+EXPLICIT = ("1.2.840.10008.1.2.1", "1.2.840.10008.1.2.2", "1.2.840.10008.1.2.4.", "1.2.840.10008.1.2.5")
+
+
+def structure(lines, pattern, with_vr):
+    """Nesting level, tag and (for explicit VR) VR of every element, delimiters left out."""
+    out = []
+    for text in lines:
+        m = pattern.match(text)
+        if not m or (m.group(2) == "fffe" and m.group(3) in ("e00d", "e0dd")):
+            continue
+        vr = {"pi": "na"}.get(m.group(4), m.group(4))
+        if m.group(2) + m.group(3) == "7fe00010" and vr == "OW":
+            vr = "OB"  # dcmdump shows every pixel sequence as OB, also one stored as OW
+        out.append((len(m.group(1)) // 2, m.group(2) + m.group(3), vr if with_vr or m.group(2) == "0002" else ""))
+    return out
+
+
+def dcmdump_difference(path, ours):
+    """Where dcmdump's elements differ from ours, or None."""
+    explicit = any(l.startswith("(0002,0010)") and l.split(" ", 3)[3].startswith(EXPLICIT) for l in ours)
+    try:
+        _, theirs = run(["dcmdump", "-q", path])
+    except (OSError, subprocess.TimeoutExpired) as e:
+        return str(e)
+    a = structure(ours, OUR_LINE, explicit)
+    b = structure(theirs, DCMDUMP_LINE, explicit)
+    if a == b:
+        return None
+    for i, (x, y) in enumerate(zip(a, b)):
+        if x != y:
+            return "element %d: dicom_dump %s, dcmdump %s" % (i + 1, x, y)
+    return "element counts %d and %d" % (len(a), len(b))
+
+
 def dcmdump_refuses(path):
     try:
         code, _ = run(["dcmdump", "-q", path])
@@ -79,7 +116,12 @@ def main():
             print("listed %s: %s" % (name, DIFFERENCES[name]))
             continue
         if code == 0 and same(ours, theirs):
-            counts["agree"] += 1
+            difference = dcmdump_difference(path, ours)
+            if difference is None:
+                counts["agree"] += 1
+            else:
+                failures += 1
+                print("FAIL %s: pydicom agrees, dcmdump differs at %s" % (name, difference))
         elif code == 1 and ours[0].startswith("error: Unsupported representation type"):
             counts["unsupported"] += 1
             print("unsupported %s: %s" % (name, ours[0]))
