@@ -159,6 +159,28 @@ TEST_F(ExplicitFactory, BigEndianKeepsStoredBytesAndDecodesThem) {
   EXPECT_EQ(e->Size(), sq.size());
 }
 
+TEST_F(ExplicitFactory, DeepNestingIsRefusedAlsoInsideUN) {
+  // Sequences in items, explicit (SQ) or implicit inside an undefined-length UN.
+  auto nested = [](const char* vr, int levels) {
+    const bool explicitItems = std::string(vr) == "SQ";
+    Bytes b;
+    b.tag(0x0011, 0x1010).str(vr).u16(0).u32(0xFFFFFFFF);
+    for (int i = 0; i < levels; ++i) {
+      b.item(0xFFFFFFFF).tag(0x0011, 0x1010);
+      if (explicitItems) b.str("SQ").u16(0);
+      b.u32(0xFFFFFFFF);
+    }
+    for (int i = 0; i < levels; ++i) b.sequenceEnd().itemEnd();
+    return b.sequenceEnd();
+  };
+  for (const char* vr : {"SQ", "UN"}) {
+    for (bool stream : {false, true}) {
+      EXPECT_NE(Read(le, nested(vr, 20), stream), nullptr) << vr;
+      EXPECT_EQ(Read(le, nested(vr, 100), stream), nullptr) << vr;
+    }
+  }
+}
+
 TEST_F(ExplicitFactory, StreamMessageOfAnItemThatCannotBeMade) {
   Bytes b;
   b.tag(0x0008, 0x1115).str("SQ").u16(0).u32(0xFFFFFFFF).item(0).tag(0x0010, 0x0010).str("PN").u16(2).str("AB");
