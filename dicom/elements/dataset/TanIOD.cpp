@@ -17,4 +17,19 @@ void TanIOD::SetTransferSyntax(uint8_t kind) {
   FTransferSyntaxUID = uid != nullptr ? uid : "";
 }
 
+uint8_t TanIOD::KindOfUID(const std::string& uid) {
+  if (uid == "1.2.840.10008.1.2") return 1;
+  if (uid == "1.2.840.10008.1.2.1") return 2;
+  if (uid == "1.2.840.10008.1.2.2") return 3;
+  if (uid == "1.2.840.10008.1.2.4.70") return 5;
+  if (uid == "1.2.840.10008.1.2.5") return 6;
+  if (uid == "1.2.840.10008.1.2.4.51" || uid == "1.2.840.10008.1.2.4.50" || uid == "1.2.840.10008.1.2.4.55") return 7;
+  return 0;
+}
+
+void TanIOD::SetTransferSyntaxUID(const std::string& uid) {
+  FKind = KindOfUID(uid);
+  FTransferSyntaxUID = FKind != 0 ? uid : "";
+}
+
 }  // namespace ORN_dicom

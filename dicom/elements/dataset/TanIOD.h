@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "dicom/elements/dataset/TanDDESet.h"
 
@@ -14,6 +15,12 @@ class TanIOD : public TanDDESet<iDDE> {
   // Kind 1 implicit LE, 2 explicit LE, 3 explicit BE, 5 lossless JPEG, 6 RLE, 7 baseline JPEG;
   // any other kind stores kind 0 and an empty UID.
   void SetTransferSyntax(uint8_t kind);
+  void SetTransferSyntaxKind(uint8_t kind) { SetTransferSyntax(kind); }
+  // Stores the UID as given and the kind it reads as; a UID of no kind stores kind 0 and an
+  // empty UID.
+  void SetTransferSyntaxUID(const std::string& uid);
+  // The kind of a UID compared exactly: 1, 2, 3, 5, 6, 7, or 0 for any other text.
+  static uint8_t KindOfUID(const std::string& uid);
 
   uint32_t FWord = 0;
 };

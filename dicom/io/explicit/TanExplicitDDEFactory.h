@@ -1,0 +1,68 @@
+// The element factories of explicit VR little endian (kind 2) and big endian (kind 3): the
+// tag and then the two VR letters choose the element class; elements, items, sequences and
+// delimiters are read from memory or a stream, and elements are made from values. Pixel data
+// is read native (OB, OW) or, in little endian, encapsulated as its fragments.
+#pragma once
+
+#include <cstdarg>
+#include <cstdint>
+#include <istream>
+
+#include "dicom/elements/header/ByteOrder.h"
+#include "dicom/io/factory/TanDDEFactoryBasis.h"
+#include "dicom/io/implicit/TanImplicitDDEFactory.h"
+
+namespace ORN_dicom {
+
+template <template <class> class E>
+class TanExplicitDDEFactory : public TanDDEFactoryBasis {
+ public:
+  static constexpr bool kBigEndian = IsBigEndian<E>;
+
+  iDDE* MakeDDEFromMemory(const void* element) override;
+  iDDE* MakeDDEFromStream(std::istream& in) override;
+  // Conversion between encodings belongs with the writers; here an element is copied into
+  // this factory's encoding only when it already has it.
+  iDDE* MakeDDEFromDDE(iDDE* source) override;
+  iDDE* MakeDDEFromDDEPtr(iDDE* source) override { return MakeDDEFromDDE(source); }
+  iDDE* MakeDDE(uint16_t group, uint16_t element, uint32_t count, ...) override;
+  iDDE* MakeDDEWithVR(uint16_t group, uint16_t element, const char* vr, uint32_t count, ...) override;
+  iDDE* MakeSequence(uint16_t group, uint16_t element, uint8_t undefinedLength) override;
+  iDDE* MakeItem(uint8_t undefinedLength) override;
+  iDDE* MakePixelData(uint16_t vr, uint32_t count, ...) override;
+
+  // Slots 13 to 15. The stream reader of pixel data takes the stream at the element's tag.
+  virtual iDDE* MakePixelDataFromBuffer(uint16_t vr, uint32_t length, const void* data);
+  virtual iDDE* MakePixelDataFromHeader(const void* bytes);
+  virtual iDDE* ReadPixelData(std::istream& in);
+
+  iDDE* MakeItemFromHeader(const void* bytes);
+  iDDE* MakeSequenceFromHeader(const void* bytes);
+  iDDE* MakeDelimitationDDEFromHeader(const void* bytes);
+  iDDE* ReadItem(std::istream& in);
+  iDDE* ReadSequence(std::istream& in);
+  iDDE* ReadDelimitationDDE(std::istream& in);
+
+  // Made from values with the given VR code (the typed form behind MakeDDE and MakeDDEWithVR).
+  iDDE* MakeDDEList(uint16_t group, uint16_t element, uint16_t vrCode, int32_t count, va_list& args);
+
+ private:
+  iDDE* FromRecord(uint16_t vrCode, const unsigned char* p);
+  iDDE* FromStream(uint16_t vrCode, std::istream& in);
+  iDDE* ImplicitSequenceFromRecord(const unsigned char* p);
+  iDDE* ImplicitSequenceFromStream(std::istream& in);
+  iDDE* EncapsulatedFromRecord(const unsigned char* p);
+  iDDE* EncapsulatedFromStream(std::istream& in);
+
+  // Reads the items of undefined-length UN (and OB, OW, UT) values, which are encoded in
+  // implicit VR little endian.
+  TanImplicitDDEFactory FImplicit;
+};
+
+using TanExplicitLEFactory = TanExplicitDDEFactory<TanLEV>;
+using TanExplicitBEFactory = TanExplicitDDEFactory<TanBEV>;
+
+extern template class TanExplicitDDEFactory<TanLEV>;
+extern template class TanExplicitDDEFactory<TanBEV>;
+
+}  // namespace ORN_dicom
