@@ -12,14 +12,10 @@ void TErrorGuard::SetError(std::wstring message, int32_t code) {
   message_ = message;
   code_ = code;
   error_ = true;
-  if (historyEnabled_) {
-    // A maximum of 0 keeps nothing; otherwise the oldest entry makes room.
-    if (historyMaximum_ == 0) {
-      // nothing kept
-    } else {
-      if (history_.size() >= historyMaximum_ && !history_.empty()) history_.erase(history_.begin());
-      history_.push_back(message);
-    }
+  // A maximum of 0 keeps nothing; otherwise the oldest entry makes room for the new one.
+  if (historyEnabled_ && historyMaximum_ != 0) {
+    if (history_.size() >= historyMaximum_) history_.erase(history_.begin());
+    history_.push_back(message);
   }
   if (callback_ && callback_(context_, code, message)) {
     message_.clear();
