@@ -13,6 +13,11 @@ out="$build/out"
 if [ -x "$out/Vistrel.exe" ]; then
   exec "$out/Vistrel.exe" "$@"
 fi
-echo "The workstation's main window is not built yet: today the build makes the platform"
-echo "layer and the base library (with their tests and benchmarks) in $out."
+echo "The workstation's main window is not built yet. Today the build makes the platform layers,"
+echo "the DICOM library as far as reading files, the components and the GUI support library in $out."
+sample="data/sample/CT0001.dcm"
+if [ -x "$build/tests/tools/dicom_dump" ] && [ -f "$sample" ]; then
+  echo "The bundled sample file, read by the DICOM library ($sample):"
+  "$build/tests/tools/dicom_dump" "$sample" | head -n 40
+fi
 echo "Run the tests with: bash scripts/test.sh"
