@@ -302,5 +302,133 @@ TEST_F(FileWrite, SaveAsCreatesMissingFoldersFromTheRoot) {
   EXPECT_TRUE(loaded.SaveToFile("  "));
 }
 
+// ---- the private pixel-data index ----
+
+void ExpectFragmentsAt(const TanDicomFileObject& f, const std::string& bytes, const TanPrivatePixelDataInfo& index) {
+  iDDE* pixels = f.FDataSet.Find(0x7FE00010);
+  ASSERT_NE(pixels, nullptr);
+  if (auto* epd = pixels->ValueAs<TanEPDValue>()) {
+    for (uint32_t i = 0; i < index.FFrameSet.GetCount(); ++i) {
+      TanFrame frame(epd->FFrames, static_cast<int32_t>(i));
+      const auto& recorded = index.FFrameSet.FFrames[i];
+      ASSERT_EQ(recorded.FOffsets.size(), frame.FragmentCount());
+      for (uint32_t j = 0; j < frame.FragmentCount(); ++j) {
+        iDDE* fragment = frame.Fragment(j);
+        ASSERT_EQ(recorded.FLengths[j], fragment->Length());
+        EXPECT_EQ(bytes.substr(recorded.FOffsets[j], recorded.FLengths[j]),
+                  std::string(reinterpret_cast<const char*>(fragment->GetData()), fragment->Length()));
+      }
+    }
+  } else {
+    const auto& first = index.FFrameSet.FFrames[0];
+    EXPECT_EQ(bytes.substr(first.FOffsets[0], pixels->Length()),
+              std::string(reinterpret_cast<const char*>(pixels->GetData()), pixels->Length()));
+  }
+}
+
+TEST_F(FileWrite, IndexOfNativeAndEncapsulatedFilesPointsAtTheirBytes) {
+  struct Case {
+    const char* file;
+    uint32_t frames;
+    uint32_t valueLength;  // 0: not checked
+  };
+  const Case cases[] = {{"CT_small.dcm", 1, 42}, {"MR_small_RLE.dcm", 1, 0}, {"SC_rgb_rle_2frame.dcm", 2, 52},
+                        {"rtdose.dcm", 15, 32 + 150}, {"emri_small_RLE.dcm", 10, 0}, {"JPEG-lossy.dcm", 1, 0}};
+  const fs::path folder = DICOM_IO_PYDICOM_FILES;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    if (!fs::exists(folder / c.file)) continue;
+    TanDicomFileObject f;
+    ASSERT_EQ(f.LoadFromFile((folder / c.file).string(), false), "");
+    ASSERT_TRUE(f.HasPixelData());
+    ASSERT_TRUE(f.BuildPrivatePixelDataInfo()) << f.FLastError;
+    ASSERT_TRUE(f.BuildPrivatePixelDataInfo()) << f.FLastError;  // twice: one of each element
+    EXPECT_EQ(f.FLastError, "");
+    EXPECT_EQ(f.FMetaGroup.At(0)->Tag(), 0x00020000u);
+    EXPECT_EQ(f.FMetaGroup.At(0)->GetULong(), f.FMetaGroup.Length() - 12);
+    int indexElements = 0;
+    for (uint32_t i = 0; i < f.FMetaGroup.Count(); ++i) {
+      const uint32_t tag = f.FMetaGroup.At(i)->Tag();
+      indexElements += tag == 0x00020000 || tag == 0x00020100 || tag == 0x00020102;
+    }
+    EXPECT_EQ(indexElements, 3);
+    EXPECT_EQ(f.FMetaGroup.Find(0x00020100)->GetString(), "2.25.40263187551.0.20041017");
+    if (c.valueLength != 0) EXPECT_EQ(f.FMetaGroup.Find(0x00020102)->GetLength(), c.valueLength);
+
+    const fs::path out = dir / "indexed.dcm";
+    ASSERT_TRUE(f.SaveToFile(out.string())) << f.FLastError;
+    TanDicomFileObject back;
+    ASSERT_EQ(back.LoadFromFile(out.string(), false), "");
+    TanPrivatePixelDataInfo index(back);
+    ASSERT_EQ(index.FFrames.GetCount(), c.frames);
+    EXPECT_EQ(index.FTitle, "ORN_PRIVATE_PIXEL_DATA_TITLE");
+    ExpectFragmentsAt(back, Bytes(out), index);
+    EXPECT_THROW(index.FFrames.Frame(c.frames), std::out_of_range);
+  }
+}
+
+TEST_F(FileWrite, IndexRefusals) {
+  TanDicomFileObject empty;
+  EXPECT_FALSE(empty.BuildPrivatePixelDataInfo());
+  EXPECT_EQ(empty.FLastError, "Cannot build Private Pixel Data Info because Pixel Data Tag does not exist.");
+
+  TanDDEFactory factory(2);
+  TanDicomFileObject second;  // pixel data as the second element
+  second.FDataSet.SetTransferSyntaxKind(2);
+  second.FDataSet.Insert(factory->MakeDDE(0x0028, 0x0010, 1, 2));
+  second.FDataSet.Insert(factory->MakeDDE(0x7FE0, 0x0010, 1, uint32_t{2}, static_cast<const void*>("ab")));
+  EXPECT_FALSE(second.BuildPrivatePixelDataInfo());
+  EXPECT_EQ(second.FLastError, "Cannot build Private Pixel Data Info because Pixel Data Tag does not exist.");
+
+  for (const char* frames : {"0", "x"}) {
+    TanDicomFileObject f;
+    MakeDataSet(f);
+    f.FDataSet.Insert(factory->MakeDDE(0x0028, 0x0008, 1, frames));
+    EXPECT_FALSE(f.BuildPrivatePixelDataInfo());
+    EXPECT_EQ(f.FLastError, "Cannot build Private Pixel Data Info.");
+    EXPECT_TRUE(f.FMetaGroup.IsEmpty());
+  }
+  TanDicomFileObject noPixels;
+  MakeDataSet(noPixels, true, 0);
+  EXPECT_FALSE(noPixels.BuildPrivatePixelDataInfo());
+  EXPECT_EQ(noPixels.FLastError, "Cannot build Private Pixel Data Info.");
+}
+
+TEST_F(FileWrite, NativeIndexBytesAndMalformedIndexesReadEmpty) {
+  TanDicomFileObject f;
+  MakeDataSet(f, true, 12);
+  TanDDEFactory factory(2);
+  f.FDataSet.Insert(factory->MakeDDE(0x0028, 0x0008, 1, "3 "));
+  ASSERT_TRUE(f.BuildPrivatePixelDataInfo());
+  iDDE* value = f.FMetaGroup.Find(0x00020102);
+  ASSERT_EQ(value->GetLength(), 62u);
+  const std::string bytes(reinterpret_cast<const char*>(value->GetData()), 62);
+  const uint32_t base = 132 + f.FMetaGroup.Length() + f.FDataSet.Length() - 12;
+  EXPECT_EQ(bytes.substr(0, 29), std::string("ORN_PRIVATE_PIXEL_DATA_TITLE\0", 29));
+  EXPECT_EQ(bytes[29], 3);
+  for (uint32_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(bytes[31 + 10 * i], 1);
+    EXPECT_EQ(U32(bytes, 33 + 10 * i), base + 4 * i);
+    EXPECT_EQ(U32(bytes, 37 + 10 * i), 4u);
+  }
+  EXPECT_EQ(bytes.substr(61), std::string(1, '\0'));
+
+  auto emptied = [](std::string b) {
+    TanPrivatePixelDataInfo info(reinterpret_cast<const unsigned char*>(b.data()), static_cast<uint32_t>(b.size()));
+    return info.FFrames.IsEmpty() && info.FTitle.empty();
+  };
+  EXPECT_FALSE(emptied(bytes));
+  std::string other = bytes;
+  other[0] = 'X';
+  EXPECT_TRUE(emptied(other));
+  std::string noFrames = bytes;
+  noFrames[29] = 0;
+  EXPECT_TRUE(emptied(noFrames));
+  std::string noFragments = bytes;
+  noFragments[41] = 0;  // n of the second frame
+  EXPECT_TRUE(emptied(noFragments));
+  for (std::size_t cut : {10u, 29u, 30u, 35u, 50u}) EXPECT_TRUE(emptied(bytes.substr(0, cut))) << cut;
+}
+
 }  // namespace
 }  // namespace ORN_dicom
