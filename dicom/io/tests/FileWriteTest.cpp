@@ -430,5 +430,69 @@ TEST_F(FileWrite, NativeIndexBytesAndMalformedIndexesReadEmpty) {
   for (std::size_t cut : {10u, 29u, 30u, 35u, 50u}) EXPECT_TRUE(emptied(bytes.substr(0, cut))) << cut;
 }
 
+// ---- loading through memory ----
+
+TEST_F(FileWrite, LoadingThroughMemoryReadsAsTheFileDoes) {
+  const auto files = PydicomFiles();
+  if (files.empty()) GTEST_SKIP() << "pydicom's test files are not installed";
+  for (const auto& path : files) {
+    SCOPED_TRACE(path.filename().string());
+    TanDicomFileObject byFile, byHeader;
+    const std::string result = byFile.LoadFromFile(path.string(), false);
+    const std::string header = byHeader.LoadHeaderFromFile(path.string(), false);
+    for (bool virtualMemory : {true, false}) {
+      TanDicomFileObject whole, head;
+      const std::string r = whole.LoadFromFileInMemory(path.string(), virtualMemory, false);
+      EXPECT_EQ(r.empty(), result.empty()) << r << " / " << result;
+      if (r.empty() && result.empty()) {
+        EXPECT_EQ(FullSignature(whole), FullSignature(byFile));
+        EXPECT_EQ(whole.FFileName, path.string());
+      }
+      const std::string h = head.LoadHeaderFromFileInMemory(path.string(), virtualMemory, false);
+      EXPECT_EQ(h.empty(), header.empty()) << h << " / " << header;
+      if (h.empty() && header.empty()) EXPECT_EQ(FullSignature(head), FullSignature(byHeader));
+    }
+  }
+}
+
+TEST_F(FileWrite, HeaderLoadRetriesUpToTheIndexedPixelData) {
+  TanDicomFileObject f;
+  MakeDataSet(f, true, 4096);
+  TanDDEFactory factory(2);
+  const std::string big(150000, 'a');
+  f.FDataSet.Insert(factory->MakeDDE(0x0040, 0xA160, 1, big.c_str()));
+  for (bool indexed : {false, true}) {
+    SCOPED_TRACE(indexed);
+    if (indexed) ASSERT_TRUE(f.BuildPrivatePixelDataInfo());
+    const fs::path out = dir / "big_header.dcm";
+    ASSERT_TRUE(f.WriteMapped(out.string()));
+    TanDicomFileObject head;
+    ASSERT_EQ(head.LoadHeaderFromFileViaMemory(out.string(), false), "");
+    EXPECT_EQ(head.FDataSet.Find(0x0040A160)->GetLength(), 150000u);
+    EXPECT_EQ(head.FDataSet.Find(0x7FE00010), nullptr);
+    TanDicomFileObject whole;
+    ASSERT_EQ(whole.LoadFromFileViaMemory(out.string(), false), "");
+    EXPECT_EQ(DataSignature(whole), DataSignature(f));
+  }
+}
+
+TEST_F(FileWrite, LoadingThroughMemoryErrorTexts) {
+  TanDicomFileObject f;
+  const std::string missing = (dir / "missing.dcm").string();
+  EXPECT_EQ(f.LoadFromFileViaMemory(missing, false), "The system cannot find the file specified. (" + missing + ").");
+  Put(dir / "zero.dcm", "");
+  const std::string zero = (dir / "zero.dcm").string();
+  EXPECT_EQ(f.LoadFromFileViaMemoryAlt(zero, false), "Unable to open the file \"" + zero + "\" to read.");
+  EXPECT_NE(f.LoadHeaderFromFileViaMemory(zero, false), "");
+  Put(dir / "short.dcm", std::string(131, '\0'));
+  const std::string shortName = (dir / "short.dcm").string();
+  EXPECT_EQ(f.LoadFromFileViaMemory(shortName, false),
+            "Preamble of the file \"" + shortName + "\" does not correspond with DICOM 3.0.");
+  const fs::path noTs = fs::path(DICOM_IO_PYDICOM_FILES) / "meta_missing_tsyntax.dcm";
+  if (fs::exists(noTs))
+    EXPECT_EQ(f.LoadFromFileViaMemory(noTs.string(), false),
+              "Transfer Syntax UID is not presented for the file \"" + noTs.string() + "\" .");
+}
+
 }  // namespace
 }  // namespace ORN_dicom
