@@ -51,6 +51,10 @@ bool TanTemporaryTarget::CreateClosed() {
 bool TanTemporaryTarget::Commit() {
   if (!FCreated) return false;
   bool ok = true;
+  // A writer that wrote by name closed its handle: open it again to flush it to the disk.
+  if (FHandle == platform::kInvalidFileHandle)
+    FHandle = platform::CreateFile(FName, platform::access::GenericWrite, platform::share::None,
+                                   platform::Disposition::OpenExisting, 0);
   if (FHandle != platform::kInvalidFileHandle) {
     ok = platform::FlushFileBuffers(FHandle);
     const uint32_t error = platform::GetLastError();

@@ -23,7 +23,7 @@ class TanTemporaryTarget {
   // opens it by name.
   bool CreateClosed();
   const std::string& Name() const { return FName; }
-  // Flushes and closes the handle when one is open, then renames the temporary over the
+  // Flushes the temporary to the disk and closes it, then renames the temporary over the
   // target; false with the last error when any step fails (the temporary is then removed).
   bool Commit();
   // Closes the handle and deletes the temporary unless it was committed.
