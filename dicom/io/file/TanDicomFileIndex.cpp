@@ -95,10 +95,10 @@ bool TanDicomFileObject::PutIndexElements(uint32_t length, iDDE*& index) {
     for (iDDE* e : made) delete e;
     return false;
   }
-  for (iDDE*& e : made) {
-    FMetaGroup.DeleteByTag(e->Tag());
-    if (!FMetaGroup.Insert(e)) {
-      delete e;
+  for (int i = 0; i < 3; ++i) {
+    FMetaGroup.DeleteByTag(made[i]->Tag());
+    if (!FMetaGroup.Insert(made[i])) {
+      for (int j = i; j < 3; ++j) delete made[j];  // those the set did not take
       return false;
     }
   }
