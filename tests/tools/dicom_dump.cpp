@@ -1,6 +1,9 @@
 // dicom_dump FILE: reads one DICOM file through the file object and prints its meta group and
 // then its data set (see DumpLines.h), or one line "error: <text>" when the read fails.
 // Exit status 0 after a read, 1 after a failure. Tests compare its lines with other readers.
+// dicom_dump --rewrite [--async|--mapped|--index] IN OUT: reads IN and writes it to OUT (the
+// stream writer unless told; --index builds the private pixel-data index first), so that
+// other tools can check the files this system writes.
 #include <exception>
 #include <iostream>
 #include <sstream>
@@ -8,7 +11,41 @@
 #include "DumpLines.h"
 #include "dicom/io/file/TanDicomFileObject.h"
 
+namespace {
+int Rewrite(int argc, char** argv) {
+  std::string mode = argc == 5 ? argv[2] : "";
+  const char* in = argv[argc - 2];
+  const char* out = argv[argc - 1];
+  ORN_dicom::TanDicomFileObject file;
+  const std::string error = file.LoadFromFile(in, false);
+  if (!error.empty()) {
+    std::cout << "error: " << error << '\n';
+    return 1;
+  }
+  if (mode == "--index" && !file.BuildPrivatePixelDataInfo()) {
+    std::cout << "error: " << file.FLastError << '\n';
+    return 1;
+  }
+  const bool ok = mode == "--async"    ? file.WriteAsynchronous(out)
+                  : mode == "--mapped" ? file.WriteMapped(out)
+                                       : file.SaveToFile(out);
+  if (!ok) {
+    std::cout << "error: " << file.FLastError << '\n';
+    return 1;
+  }
+  return 0;
+}
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (argc >= 4 && argc <= 5 && std::string(argv[1]) == "--rewrite") {
+    try {
+      return Rewrite(argc, argv);
+    } catch (const std::exception& e) {
+      std::cout << "error: " << e.what() << '\n';
+      return 1;
+    }
+  }
   if (argc != 2) {
     std::cerr << "usage: dicom_dump FILE\n";
     return 1;

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <istream>
+#include <ostream>
 #include <string>
 
 #include "dicom/elements/dataset/TanIOD.h"
@@ -31,6 +33,37 @@ class TanDicomFileObject {
   std::string GetModality() const;
   bool HasContent() const;
 
+  // Writing. Every file writer writes a temporary file in the target's folder and renames it
+  // over the target only when the whole file is written and flushed, so a failed write leaves
+  // an existing file as it was. The flag results leave the reason in FLastError.
+  bool SaveToFile(const std::string& fileName);
+  bool SaveToStream(std::ostream& out);
+  bool Save(bool asynchronous);
+  bool SaveAs(const std::string& fileName, bool asynchronous);
+  static bool CreateFolders(const std::string& fileName);
+  bool WriteAsynchronous(const std::string& fileName);
+  bool WriteMapped(const std::string& fileName);
+  bool WriteToMemory(void* block);
+  uint32_t GetEncodedSize() const;
+  static std::string GetSystemErrorTextA(uint32_t code);
+  static std::string GetSystemErrorTextW(uint32_t code);
+
+  // The private pixel-data index in (0002,0100) and (0002,0102).
+  bool BuildPrivatePixelDataInfo();
+  bool HasPixelData() const;
+
+  // Loading through memory: the whole file, or only the bytes in front of its pixel data.
+  std::string LoadFromFileViaMemory(const std::string& fileName, bool skip);
+  std::string LoadFromFileViaMemoryAlt(const std::string& fileName, bool skip);
+  std::string LoadHeaderFromFileViaMemory(const std::string& fileName, bool skip);
+  // The same in either mode: set, overlapped reads into virtual memory; clear, a mapped view.
+  std::string LoadFromFileInMemory(const std::string& fileName, bool virtualMemory, bool skip);
+  std::string LoadHeaderFromFileInMemory(const std::string& fileName, bool virtualMemory, bool skip);
+
+  // Test hook: called before each piece a file writer writes with the piece's file offset;
+  // false makes that write fail as a full disk does.
+  static std::function<bool(uint64_t offset)> FWriteFaultHook;
+
   static uint8_t KindFromTransferSyntax(const std::string& uid);
   static uint8_t TransferSyntaxKindOf(const std::string& uid) { return KindFromTransferSyntax(uid); }
 
@@ -47,6 +80,24 @@ class TanDicomFileObject {
   std::string ReadMemory(const void* buffer, uint32_t count, bool skip, bool header);
   // Preamble and meta group; on success offset is where the data set starts.
   std::string ReadPreambleAndMetaFromMemory(const void* buffer, uint32_t count, bool skip, uint32_t& offset);
+
+  // Refuses what cannot be read back; with buildMeta an empty meta group gets the default one.
+  bool CheckWritable(bool buildMeta);
+  void BuildDefaultMetaGroup();
+  void FillBuffer(unsigned char* target) const;
+
+  bool BuildPrivatePixelDataInfoImpl();
+  bool IndexEncapsulatedFrames(iDDE* pixelData, uint32_t valueOffset, uint32_t frames);
+  bool IndexNativeFrames(iDDE* pixelData, uint32_t valueOffset, uint32_t frames);
+  bool PutIndexElements(uint32_t length, iDDE*& index);
+
+  std::string MapFile(const std::string& fileName, bool virtualMemory, unsigned char*& buffer, uint64_t& count,
+                      bool skip);
+  static bool MapFileToMemory(unsigned char*& buffer, uint64_t& count, const std::string& fileName,
+                              bool virtualMemory);
+  static bool ReadFileToVirtualMemory(unsigned char*& buffer, uint64_t& count, const std::string& fileName);
+  static bool MapFileView(unsigned char*& buffer, uint64_t& count, const std::string& fileName);
+  static void ReleaseBuffer(unsigned char*& buffer, uint64_t& count, bool virtualMemory);
 };
 
 }  // namespace ORN_dicom

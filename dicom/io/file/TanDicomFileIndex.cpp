@@ -1,0 +1,169 @@
+// Building the private pixel-data index: where each frame's fragments lie in the file that
+// this object writes.
+#include <cstring>
+#include <vector>
+
+#include "dicom/elements/dataset/TanEPDValue.h"
+#include "dicom/elements/dataset/TanFrames.h"
+#include "dicom/elements/element/iDDE.h"
+#include "dicom/io/factory/TanDDEFactoryBasis.h"
+#include "dicom/io/file/TanDicomFileObject.h"
+#include "dicom/io/file/TanPrivatePixelDataInfo.h"
+#include "dicom/io/iod/TanDDEFactory.h"
+
+namespace ORN_dicom {
+
+namespace {
+constexpr uint32_t kPixelDataTag = 0x7FE00010u;
+constexpr uint32_t kNumberOfFramesTag = 0x00280008u;
+constexpr const char* kImplementationClassUID = "2.25.40263187551.0.20041017";
+
+void PutU16(TanByteWriter& w, uint16_t v) {
+  w.FStart[w.FWritten++] = static_cast<unsigned char>(v);
+  w.FStart[w.FWritten++] = static_cast<unsigned char>(v >> 8);
+}
+void PutU32(TanByteWriter& w, uint32_t v) {
+  for (int i = 0; i < 4; ++i) w.FStart[w.FWritten++] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+int32_t TrimmedInt(const std::string& text) {
+  try {
+    std::size_t used = 0;
+    const long v = std::stol(text, &used);
+    return static_cast<int32_t>(v);
+  } catch (...) {
+    return 0;
+  }
+}
+}  // namespace
+
+bool TanDicomFileObject::HasPixelData() const {
+  return !FDataSet.IsEmpty() && FDataSet.IndexOf(kPixelDataTag) >= 2;
+}
+
+bool TanDicomFileObject::BuildPrivatePixelDataInfo() {
+  if (!HasPixelData()) {
+    FLastError = "Cannot build Private Pixel Data Info because Pixel Data Tag does not exist.";
+    return false;
+  }
+  if (BuildPrivatePixelDataInfoImpl()) {
+    FLastError.clear();
+    return true;
+  }
+  FLastError = "Cannot build Private Pixel Data Info.";
+  return false;
+}
+
+bool TanDicomFileObject::BuildPrivatePixelDataInfoImpl() {
+  const int32_t cursor = FDataSet.FCursor;
+  FDataSet.FCursor = 0;
+  struct Restore {
+    TanIOD& set;
+    int32_t cursor;
+    ~Restore() { set.FCursor = cursor; }
+  } restore{FDataSet, cursor};
+  uint32_t frames = 1;
+  if (iDDE* n = FDataSet.FindFromCursor(kNumberOfFramesTag)) {
+    const int32_t v = TrimmedInt(n->GetString());
+    frames = v > 0 ? static_cast<uint32_t>(v) : 0;
+  }
+  const int32_t p = FDataSet.IndexOf(kPixelDataTag);
+  if (p < 0 || frames == 0) return false;
+  try {
+    uint32_t valueOffset = 0;
+    for (int32_t i = 0; i < p; ++i) valueOffset += FDataSet.At(static_cast<uint32_t>(i))->Size();
+    iDDE* pixelData = FDataSet.At(static_cast<uint32_t>(p));
+    valueOffset += pixelData->HeaderSize();
+    if (pixelData->Length() == 0xFFFFFFFFu) return IndexEncapsulatedFrames(pixelData, valueOffset, frames);
+    return IndexNativeFrames(pixelData, valueOffset, frames);
+  } catch (...) {
+    return false;
+  }
+}
+
+// Replaces the index elements and the group length; index is the new (0002,0102) whose
+// zero bytes the caller fills. Nothing changes when the factory makes any of them badly.
+bool TanDicomFileObject::PutIndexElements(uint32_t length, iDDE*& index) {
+  TanDDEFactory factory(2);
+  const std::vector<unsigned char> zeros(length, 0);
+  iDDE* made[3] = {factory->MakeDDE(0x0002, 0x0100, 1, kImplementationClassUID),
+                   factory->MakeDDE(0x0002, 0x0102, 1, length, static_cast<const void*>(zeros.data())),
+                   factory->MakeDDE(0x0002, 0x0000, 1, 0)};
+  bool ok = true;
+  for (iDDE* e : made) ok = ok && e != nullptr && e->IsValid();
+  if (!ok || made[1]->GetData() == nullptr || made[1]->GetLength() != length) {
+    for (iDDE* e : made) delete e;
+    return false;
+  }
+  for (int i = 0; i < 3; ++i) {
+    FMetaGroup.DeleteByTag(made[i]->Tag());
+    if (!FMetaGroup.Insert(made[i])) {
+      for (int j = i; j < 3; ++j) delete made[j];  // those the set did not take
+      return false;
+    }
+  }
+  made[2]->SetULong(FMetaGroup.Length() - 12);
+  index = made[1];
+  return true;
+}
+
+bool TanDicomFileObject::IndexNativeFrames(iDDE* pixelData, uint32_t valueOffset, uint32_t frames) {
+  const uint32_t valueLength = pixelData->Length();
+  if (valueLength == 0 || frames > 0xFFFF) return false;
+  const uint32_t length = 32 + 10 * frames;
+  iDDE* index = nullptr;
+  if (!PutIndexElements(length, index)) return false;
+  const uint32_t base = TanPreamble::kSize + FMetaGroup.Length() + valueOffset;
+  const uint32_t frameLength = valueLength / frames;
+  TanByteWriter w{index->GetData(), 0};
+  WriteCString(w, kPrivatePixelDataTitle);
+  PutU16(w, static_cast<uint16_t>(frames));
+  for (uint32_t i = 0; i < frames; ++i) {
+    PutU16(w, 1);
+    PutU32(w, base + i * frameLength);
+    PutU32(w, frameLength);
+  }
+  return true;
+}
+
+bool TanDicomFileObject::IndexEncapsulatedFrames(iDDE* pixelData, uint32_t valueOffset, uint32_t frames) {
+  TanEPDValue* value = pixelData->GetEncapsulatedPixelData();
+  if (value == nullptr || value->IsEmpty() || frames > 0xFFFF) return false;
+  // Fragment counts first: they fix the value length before the offsets are known.
+  std::vector<uint32_t> counts(frames);
+  uint32_t fragments = 0;
+  uint32_t needed = 31;
+  for (uint32_t i = 0; i < frames; ++i) {
+    TanFrame frame(value->FFrames, static_cast<int32_t>(i));
+    counts[i] = frame.FragmentCount();
+    if (counts[i] > 0xFFFF) return false;
+    fragments += counts[i];
+    needed += 2 + 8 * counts[i];
+  }
+  const uint32_t length = 32 + 10 * fragments;
+  // Frames without fragments could make the index outgrow its reserved room: refused.
+  if (fragments == 0 || needed > length) return false;
+  iDDE* index = nullptr;
+  if (!PutIndexElements(length, index)) return false;
+  uint32_t running = TanPreamble::kSize + FMetaGroup.Length() + valueOffset + value->At(0)->Size();
+  TanByteWriter w{index->GetData(), 0};
+  WriteCString(w, kPrivatePixelDataTitle);
+  PutU16(w, static_cast<uint16_t>(frames));
+  for (uint32_t i = 0; i < frames; ++i) {
+    TanFrame frame(value->FFrames, static_cast<int32_t>(i));
+    PutU16(w, static_cast<uint16_t>(counts[i]));
+    std::vector<uint32_t> lengths;
+    for (uint32_t j = 0; j < counts[i]; ++j) {
+      iDDE* fragment = frame.Fragment(j);
+      if (fragment == nullptr) return false;
+      running += fragment->HeaderSize();
+      PutU32(w, running);
+      running += fragment->Length();
+      lengths.push_back(fragment->Length());
+    }
+    for (uint32_t l : lengths) PutU32(w, l);
+  }
+  return true;
+}
+
+}  // namespace ORN_dicom
