@@ -1,10 +1,13 @@
 #include "dicom/io/explicit/TanExplicitDDEFactory.h"
 
 #include <cstring>
+#include <vector>
 
 #include "dicom/elements/element/ElementClasses.h"
 #include "dicom/elements/header/DictionaryVR.h"
 #include "dicom/io/factory/NestedReading.h"
+#include "dicom/io/pixel/NativePixelCopy.h"
+#include "dicom/io/pixel/TanPixelDecoder.h"
 
 namespace ORN_dicom {
 
@@ -466,10 +469,34 @@ iDDE* TanExplicitDDEFactory<E>::MakePixelData(uint16_t code, uint32_t count, ...
   if (count == 0) return MakePixelDataFromBuffer(code, 0, nullptr);
   va_list args;
   va_start(args, count);
-  const uint32_t length = va_arg(args, uint32_t);
-  const void* data = va_arg(args, const void*);
+  const std::vector<unsigned char> joined = JoinFragmentArgs(count, args);
   va_end(args);
-  return MakePixelDataFromBuffer(code, length, data);
+  return MakePixelDataFromBuffer(code, static_cast<uint32_t>(joined.size()), joined.data());
+}
+
+template <template <class> class E>
+iDDE* TanExplicitDDEFactory<E>::CopyPixelData(iDDE* source) {
+  if (source == nullptr) return nullptr;
+  if (source->Length() == kUndefinedLength || source->ValueAs<TanEPDValue>() != nullptr)
+    return DecodePixelData(source);
+  return CopyNativePixelData(source);
+}
+
+template <template <class> class E>
+iDDE* TanExplicitDDEFactory<E>::CopyNativePixelData(iDDE* source) {
+  return CopyNativePixels<typename Classes<E>::LongBytes, typename Classes<E>::LongWords, kBigEndian>(source);
+}
+
+template <template <class> class E>
+iDDE* TanExplicitDDEFactory<E>::DecodePixelData(iDDE* source) {
+  TanPixelDecoder decoder(*this);
+  return decoder.Decode(
+      source,
+      [](uint16_t code, uint32_t size) -> iDDE* {
+        if (code == vr::OB) return new typename Classes<E>::LongBytes(0x7FE0, 0x0010, vr::OB, nullptr, size);
+        return new typename Classes<E>::LongWords(0x7FE0, 0x0010, vr::OW, nullptr, size);
+      },
+      kBigEndian);
 }
 
 // ---- making elements from values ----
@@ -584,7 +611,12 @@ iDDE* TanExplicitDDEFactory<E>::MakeDDEWithVR(uint16_t group, uint16_t element, 
 }
 
 template <template <class> class E>
-iDDE* TanExplicitDDEFactory<E>::MakeDDEFromDDE(iDDE*) {
+iDDE* TanExplicitDDEFactory<E>::MakeDDEFromDDE(iDDE* source) {
+  if (source == nullptr) return nullptr;
+  try {
+    if (source->Tag() == kPixelDataTag) return CopyPixelData(source);
+  } catch (...) {
+  }
   return nullptr;
 }
 

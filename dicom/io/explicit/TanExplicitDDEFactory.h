@@ -21,8 +21,7 @@ class TanExplicitDDEFactory : public TanDDEFactoryBasis {
 
   iDDE* MakeDDEFromMemory(const void* element) override;
   iDDE* MakeDDEFromStream(std::istream& in) override;
-  // Conversion between encodings belongs with the writers; here an element is copied into
-  // this factory's encoding only when it already has it.
+  // Conversion between encodings: pixel data so far.
   iDDE* MakeDDEFromDDE(iDDE* source) override;
   iDDE* MakeDDEFromDDEPtr(iDDE* source) override { return MakeDDEFromDDE(source); }
   iDDE* MakeDDE(uint16_t group, uint16_t element, uint32_t count, ...) override;
@@ -35,6 +34,12 @@ class TanExplicitDDEFactory : public TanDDEFactoryBasis {
   virtual iDDE* MakePixelDataFromBuffer(uint16_t vr, uint32_t length, const void* data);
   virtual iDDE* MakePixelDataFromHeader(const void* bytes);
   virtual iDDE* ReadPixelData(std::istream& in);
+  // Slots 11, 12 and 16: native pixel data of this encoding from the pixel data of any
+  // encoding: encapsulated decoded frame by frame, native copied with its words turned when
+  // the byte orders differ.
+  virtual iDDE* DecodePixelData(iDDE* source);
+  virtual iDDE* CopyNativePixelData(iDDE* source);
+  virtual iDDE* CopyPixelData(iDDE* source);
 
   iDDE* MakeItemFromHeader(const void* bytes);
   iDDE* MakeSequenceFromHeader(const void* bytes);
