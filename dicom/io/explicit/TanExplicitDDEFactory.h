@@ -21,7 +21,10 @@ class TanExplicitDDEFactory : public TanDDEFactoryBasis {
 
   iDDE* MakeDDEFromMemory(const void* element) override;
   iDDE* MakeDDEFromStream(std::istream& in) override;
-  // Conversion between encodings: pixel data so far.
+  // Any element of any encoding in this factory's encoding: explicit headers in its byte
+  // order, numbers re-encoded, items and sequences converted to any depth, pixel data native
+  // through CopyPixelData. Null when the element cannot be converted; a value too long for a
+  // short-length VR is refused with a last message.
   iDDE* MakeDDEFromDDE(iDDE* source) override;
   iDDE* MakeDDEFromDDEPtr(iDDE* source) override { return MakeDDEFromDDE(source); }
   iDDE* MakeDDE(uint16_t group, uint16_t element, uint32_t count, ...) override;
@@ -41,6 +44,10 @@ class TanExplicitDDEFactory : public TanDDEFactoryBasis {
   virtual iDDE* CopyNativePixelData(iDDE* source);
   virtual iDDE* CopyPixelData(iDDE* source);
 
+  iDDE* MakeItemFromDDE(iDDE* source);
+  iDDE* MakeSequenceFromDDE(iDDE* source);
+  iDDE* MakeDelimitationDDE(uint16_t group, uint16_t element);
+
   iDDE* MakeItemFromHeader(const void* bytes);
   iDDE* MakeSequenceFromHeader(const void* bytes);
   iDDE* MakeDelimitationDDEFromHeader(const void* bytes);
@@ -58,6 +65,7 @@ class TanExplicitDDEFactory : public TanDDEFactoryBasis {
   iDDE* ImplicitSequenceFromStream(std::istream& in);
   iDDE* EncapsulatedFromRecord(const unsigned char* p);
   iDDE* EncapsulatedFromStream(std::istream& in);
+  iDDE* ConvertValue(iDDE* source);
 
   // Reads the items of undefined-length UN (and OB, OW, UT) values, which are encoded in
   // implicit VR little endian.
