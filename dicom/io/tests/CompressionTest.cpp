@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <random>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -74,7 +75,7 @@ class Compression : public ::testing::Test {
  protected:
   void SetUp() override {
     EnsureDDERegistry();
-    dir = fs::temp_directory_path() / ("vistrel_compress_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+    dir = fs::temp_directory_path() / ("vistrel_compress_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" + std::to_string(std::random_device{}()));
     fs::create_directories(dir);
   }
   void TearDown() override { fs::remove_all(dir); }

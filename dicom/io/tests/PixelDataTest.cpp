@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <random>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -266,7 +267,7 @@ Bytes8 NativePixels(TanDicomFileObject& file) {
 
 TEST_F(PixelData, DecodedLikeDcmtk) {
   if (!fs::exists("/usr/bin/dcmcjpeg") || !fs::exists(kPydicom)) GTEST_SKIP() << "dcmtk or pydicom's files missing";
-  const fs::path dir = fs::temp_directory_path() / ("vistrel_pixel_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+  const fs::path dir = fs::temp_directory_path() / ("vistrel_pixel_" + std::to_string(std::random_device{}()));
   fs::create_directories(dir);
   struct Case {
     const char* source;

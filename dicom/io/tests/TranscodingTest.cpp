@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <random>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -118,7 +119,7 @@ class Transcoding : public ::testing::Test {
  protected:
   void SetUp() override {
     EnsureDDERegistry();
-    dir = fs::temp_directory_path() / ("vistrel_transcode_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+    dir = fs::temp_directory_path() / ("vistrel_transcode_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" + std::to_string(std::random_device{}()));
     fs::create_directories(dir);
   }
   void TearDown() override { fs::remove_all(dir); }
