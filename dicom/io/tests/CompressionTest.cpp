@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dicom/elements/dataset/TanEPDValue.h"
+#include "dicom/elements/element/ElementClasses.h"
 #include "dicom/elements/header/VRCodes.h"
 #include "dicom/io/file/TanDicomFileObject.h"
 #include "dicom/io/iod/TanDDEFactory.h"
@@ -148,6 +149,71 @@ TEST_F(Compression, DcmtkReadsWhatTheFactoriesWrite) {
         EXPECT_NE(std::find(before.begin(), before.end(), e), before.end()) << "new dciodvfy error: " << e;
     }
   }
+}
+
+}  // namespace
+}  // namespace ORN_dicom
+
+namespace ORN_dicom {
+namespace {
+
+TEST_F(Compression, DataSetsConvertedByTheIODFactories) {
+  // Group lengths above group 0002 are left out; the source is not changed.
+  TanExplicitLEFactory le;
+  TanIOD source;
+  source.SetTransferSyntaxKind(2);
+  source.Insert(le.MakeDDE(0x0002, 0x0000, 1, 10));
+  source.Insert(le.MakeDDE(0x0008, 0x0000, 1, 10));
+  source.Insert(le.MakeDDE(0x0008, 0x0016, 1, "1.2.3"));
+  source.Insert(le.MakeDDE(0x0010, 0x0000, 1, 10));
+  TanIODFactory big(3, 50);
+  std::unique_ptr<TanIOD> target(big->MakeIOD());
+  ASSERT_NE(target, nullptr);
+  EXPECT_EQ(target->GetTransferSyntaxKind(), 3);
+  ASSERT_TRUE(big->ConvertIOD(*target, source, false));
+  EXPECT_STREQ(big->GetLastMessage(), "");
+  ASSERT_EQ(target->Count(), 2u);
+  EXPECT_EQ(target->At(0)->Tag(), 0x00020000u);
+  EXPECT_EQ(target->At(1)->Tag(), 0x00080016u);
+  EXPECT_EQ(source.Count(), 4u);
+  TanIOD empty, none;
+  EXPECT_TRUE(big->ConvertIOD(none, empty, false));
+  EXPECT_EQ(none.Count(), 0u);
+
+  // Merging two sets keeps both copies of a shared tag.
+  TanIOD merged;
+  TanDDESet<iDDE>* sets[] = {&source, &source};
+  ASSERT_TRUE(big->AddDDEsFromSets(&merged, 2, sets));
+  EXPECT_EQ(merged.Count(), 8u);
+
+  // A value too long for its short VR: refused with the factory's text; a private one is
+  // left out when tolerated.
+  const std::string text(70000, '1');
+  TanIOD longs;
+  longs.Insert(new dde::ImplicitText(0x3006, 0x0050, vr::DS, text.data(), uint32_t(text.size())));
+  TanIOD out;
+  EXPECT_FALSE(big->ConvertIOD(out, longs, false));
+  EXPECT_NE(std::string(big->GetLastMessage()).find("3006,0050"), std::string::npos);
+  TanIOD privateLongs, tolerated;
+  privateLongs.Insert(new dde::ImplicitText(0x0011, 0x1010, vr::DS, text.data(), uint32_t(text.size())));
+  EXPECT_TRUE(big->ConvertIOD(tolerated, privateLongs, true));
+  EXPECT_EQ(tolerated.Count(), 0u);
+}
+
+TEST_F(Compression, FilesConvertedByTheIODFactoryDecodeToTheSourcePixels) {
+  if (!fs::exists(kPydicom / "SC_rgb_rle_2frame.dcm")) GTEST_SKIP() << "pydicom's files missing";
+  TanDicomFileObject rle, native;
+  ASSERT_EQ(rle.LoadFromFile((kPydicom / "SC_rgb_rle_2frame.dcm").string(), false), "");
+  TanIODFactory explicitLE(2, 50);
+  std::unique_ptr<TanIOD> decoded(explicitLE->MakeIOD());
+  ASSERT_TRUE(explicitLE->ConvertIOD(*decoded, rle.FDataSet, false)) << explicitLE->GetLastMessage();
+  TanIODFactory jpeg(5, 50);
+  std::unique_ptr<TanIOD> compressed(jpeg->MakeIOD());
+  ASSERT_TRUE(jpeg->ConvertIOD(*compressed, *decoded, false)) << jpeg->GetLastMessage();
+  std::unique_ptr<TanIOD> back(explicitLE->MakeIOD());
+  ASSERT_TRUE(explicitLE->ConvertIOD(*back, *compressed, false)) << explicitLE->GetLastMessage();
+  EXPECT_EQ(PixelsOf(*back), PixelsOf(*decoded));
+  EXPECT_EQ(PixelsOf(*decoded).size(), 100u * 100u * 3u * 2u);
 }
 
 }  // namespace
