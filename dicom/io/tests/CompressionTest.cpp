@@ -214,6 +214,15 @@ TEST_F(Compression, FilesConvertedByTheIODFactoryDecodeToTheSourcePixels) {
   ASSERT_TRUE(explicitLE->ConvertIOD(*back, *compressed, false)) << explicitLE->GetLastMessage();
   EXPECT_EQ(PixelsOf(*back), PixelsOf(*decoded));
   EXPECT_EQ(PixelsOf(*decoded).size(), 100u * 100u * 3u * 2u);
+
+  // Implicit VR decodes too: MR_small_RLE to the pixels of MR_small.
+  TanDicomFileObject mrRle, mr;
+  ASSERT_EQ(mrRle.LoadFromFile((kPydicom / "MR_small_RLE.dcm").string(), false), "");
+  ASSERT_EQ(mr.LoadFromFile((kPydicom / "MR_small.dcm").string(), false), "");
+  TanIODFactory implicit(1, 50);
+  std::unique_ptr<TanIOD> plain(implicit->MakeIOD());
+  ASSERT_TRUE(implicit->ConvertIOD(*plain, mrRle.FDataSet, false)) << implicit->GetLastMessage();
+  EXPECT_EQ(PixelsOf(*plain), PixelsOf(mr.FDataSet));
 }
 
 }  // namespace
