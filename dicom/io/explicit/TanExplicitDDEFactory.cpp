@@ -1,10 +1,15 @@
 #include "dicom/io/explicit/TanExplicitDDEFactory.h"
 
+#include <algorithm>
 #include <cstring>
+#include <type_traits>
+#include <vector>
 
 #include "dicom/elements/element/ElementClasses.h"
 #include "dicom/elements/header/DictionaryVR.h"
 #include "dicom/io/factory/NestedReading.h"
+#include "dicom/io/pixel/NativePixelCopy.h"
+#include "dicom/io/pixel/TanPixelDecoder.h"
 
 namespace ORN_dicom {
 
@@ -466,10 +471,34 @@ iDDE* TanExplicitDDEFactory<E>::MakePixelData(uint16_t code, uint32_t count, ...
   if (count == 0) return MakePixelDataFromBuffer(code, 0, nullptr);
   va_list args;
   va_start(args, count);
-  const uint32_t length = va_arg(args, uint32_t);
-  const void* data = va_arg(args, const void*);
+  const std::vector<unsigned char> joined = JoinFragmentArgs(count, args);
   va_end(args);
-  return MakePixelDataFromBuffer(code, length, data);
+  return MakePixelDataFromBuffer(code, static_cast<uint32_t>(joined.size()), joined.data());
+}
+
+template <template <class> class E>
+iDDE* TanExplicitDDEFactory<E>::CopyPixelData(iDDE* source) {
+  if (source == nullptr) return nullptr;
+  if (source->Length() == kUndefinedLength || source->ValueAs<TanEPDValue>() != nullptr)
+    return DecodePixelData(source);
+  return CopyNativePixelData(source);
+}
+
+template <template <class> class E>
+iDDE* TanExplicitDDEFactory<E>::CopyNativePixelData(iDDE* source) {
+  return CopyNativePixels<typename Classes<E>::LongBytes, typename Classes<E>::LongWords, kBigEndian>(source);
+}
+
+template <template <class> class E>
+iDDE* TanExplicitDDEFactory<E>::DecodePixelData(iDDE* source) {
+  TanPixelDecoder decoder(*this);
+  return decoder.Decode(
+      source,
+      [](uint16_t code, uint32_t size) -> iDDE* {
+        if (code == vr::OB) return new typename Classes<E>::LongBytes(0x7FE0, 0x0010, vr::OB, nullptr, size);
+        return new typename Classes<E>::LongWords(0x7FE0, 0x0010, vr::OW, nullptr, size);
+      },
+      kBigEndian);
 }
 
 // ---- making elements from values ----
@@ -584,8 +613,197 @@ iDDE* TanExplicitDDEFactory<E>::MakeDDEWithVR(uint16_t group, uint16_t element, 
 }
 
 template <template <class> class E>
-iDDE* TanExplicitDDEFactory<E>::MakeDDEFromDDE(iDDE*) {
-  return nullptr;
+iDDE* TanExplicitDDEFactory<E>::MakeDDEFromDDE(iDDE* source) {
+  if (source == nullptr) return nullptr;
+  iDDE* made = nullptr;
+  try {
+    const uint32_t tag = source->Tag();
+    if (tag == kItemTag) made = MakeItemFromDDE(source);
+    else if (tag == kItemEndTag || tag == kSequenceEndTag) made = MakeDelimitationDDE(source->Group(), source->Element());
+    else if (tag == kPixelDataTag) made = CopyPixelData(source);
+    else made = ConvertValue(source);
+  } catch (...) {
+    delete made;
+    return nullptr;
+  }
+  if (made != nullptr && !made->IsValid()) {
+    delete made;
+    return nullptr;
+  }
+  return made;
+}
+
+namespace {
+template <class C, class T, class Get>
+iDDE* ConvertNumbers(iDDE* s, Get get) {
+  auto* d = new C(s->Group(), s->Element(), s->VR());
+  T v{};
+  for (uint32_t i = 0; (s->*get)(v, i); ++i) {
+    if constexpr (std::is_same_v<T, uint16_t>) d->AddUShort(v);
+    else if constexpr (std::is_same_v<T, int16_t>) d->AddShort(v);
+    else if constexpr (std::is_same_v<T, uint32_t>) d->AddULong(v);
+    else if constexpr (std::is_same_v<T, int32_t>) d->AddLong(v);
+    else if constexpr (std::is_same_v<T, float>) d->AddFloat(v);
+    else d->AddDouble(v);
+  }
+  return d;
+}
+
+// Words (OW, AT) and longs (OF) stored in the order of the target class T2, whatever order
+// the source holds them in.
+template <class C, class T, template <class> class E>
+iDDE* ConvertWords(iDDE* s) {
+  auto* d = new C(s->Group(), s->Element(), s->VR(), nullptr, s->GetLength());
+  auto* to = d->template ValueAs<TanCVArray<T, E>>();
+  if (to == nullptr) return d;
+  if (auto* be = s->ValueAs<TanCVArray<T, TanBEV>>()) {
+    for (uint32_t i = 0; i < be->Count(); ++i) to->Set(i, be->At(i));
+  } else if (auto* le = s->ValueAs<TanCVArray<T, TanLEV>>()) {
+    for (uint32_t i = 0; i < le->Count(); ++i) to->Set(i, le->At(i));
+  } else {
+    // A value of another class (bytes): its bytes as they are.
+    if (const unsigned char* p = s->GetData()) std::memcpy(d->GetData(), p, std::min(s->GetLength(), d->GetLength()));
+  }
+  return d;
+}
+
+// Makes a container (item or sequence) from converted children: undefined length with its own
+// delimiter only when a child has undefined length.
+template <class C>
+iDDE* Container(uint16_t g, uint16_t e, uint16_t code, std::vector<iDDE*>& children, iDDE* (*delimiter)(uint16_t),
+                bool item) {
+  bool undefined = false;
+  for (iDDE* c : children) undefined = undefined || c->Length() == kUndefinedLength;
+  auto* d = new C(g, e, code, undefined ? kUndefinedLength : 0);
+  TanDDESet<iDDE>* set = item ? static_cast<TanDDESet<iDDE>*>(d->GetItem()) : static_cast<TanDDESet<iDDE>*>(d->GetSequence());
+  bool ok = true;
+  for (iDDE*& c : children) {
+    if (ok && set->Insert(c)) c = nullptr;
+    else ok = false;
+  }
+  for (iDDE* c : children) delete c;
+  if (ok && undefined) {
+    iDDE* end = delimiter(item ? 0xE00D : 0xE0DD);
+    ok = end != nullptr && set->Insert(end);
+    if (!ok) delete end;
+  }
+  if (!ok) {
+    delete d;
+    return nullptr;
+  }
+  return d;
+}
+}  // namespace
+
+template <template <class> class E>
+iDDE* TanExplicitDDEFactory<E>::MakeDelimitationDDE(uint16_t group, uint16_t element) {
+  return new typename Classes<E>::Delimiter(group, element, vr::no);
+}
+
+template <template <class> class E>
+iDDE* TanExplicitDDEFactory<E>::ConvertValue(iDDE* s) {
+  using K = Classes<E>;
+  const uint16_t g = s->Group(), e = s->Element(), code = s->VR();
+  // An undefined-length UN (OB, OW, UT) was read as a sequence of items: it becomes SQ.
+  if (code == vr::SQ || s->template ValueAs<TanDDESequenceValue>() != nullptr) return MakeSequenceFromDDE(s);
+  const uint32_t length = s->GetLength();
+  if (!IsLongForm(code) && length + (length & 1u) > 0xFFFFu) {
+    FLastMessage = "Value of " + s->TagText() + " is too long for VR " + s->VRText() + " (" + std::to_string(length) +
+                   " bytes).";
+    return nullptr;
+  }
+  switch (code) {
+    case vr::AE: case vr::CS: case vr::DA: case vr::DS: case vr::DT: case vr::IS: case vr::LO:
+    case vr::PN: case vr::SH: case vr::TM: case vr::UI:
+      return new typename K::Text(g, e, code, s->GetData(), length);
+    case vr::AS: case vr::LT: case vr::ST: return new typename K::Chars(g, e, code, s->GetData(), length);
+    case vr::UT: case vr::UC: case vr::UR: return new typename K::LongChars(g, e, code, s->GetData(), length);
+    case vr::OB: case vr::UN: case kOD: case kOL: case kOV: case kSV: case kUV:
+      return new typename K::LongBytes(g, e, code, s->GetData(), length);
+    case vr::US: return ConvertNumbers<typename K::US, uint16_t>(s, &iDDE::GetUShortAt);
+    case vr::SS: return ConvertNumbers<typename K::SS, int16_t>(s, &iDDE::GetShortAt);
+    case vr::UL: return ConvertNumbers<typename K::UL, uint32_t>(s, &iDDE::GetULongAt);
+    case vr::SL: return ConvertNumbers<typename K::SL, int32_t>(s, &iDDE::GetLongAt);
+    case vr::FL: return ConvertNumbers<typename K::FL, float>(s, &iDDE::GetFloatAt);
+    case vr::FD: return ConvertNumbers<typename K::FD, double>(s, &iDDE::GetDoubleAt);
+    case vr::AT: return ConvertWords<typename K::Words, uint16_t, E>(s);
+    case vr::OW: return ConvertWords<typename K::LongWords, uint16_t, E>(s);
+    case vr::OF: return ConvertWords<typename K::LongLongs, uint32_t, E>(s);
+    default: return nullptr;
+  }
+}
+
+template <template <class> class E>
+iDDE* TanExplicitDDEFactory<E>::MakeSequenceFromDDE(iDDE* s) {
+  DepthGuard depth(*this);
+  TanDDESet<iDDE>* from = s->template ValueAs<TanDDESequenceValue>();
+  if (!depth.Ok() || from == nullptr) return nullptr;
+  std::vector<iDDE*> children;
+  bool ok = true;
+  for (uint32_t i = 0; ok && i < from->Count(); ++i) {
+    iDDE* c = from->At(i);
+    if (c->Tag() == kSequenceEndTag) continue;
+    iDDE* made = c->Tag() == kItemTag ? MakeItemFromDDE(c) : nullptr;
+    if (made == nullptr) ok = false;
+    else children.push_back(made);
+  }
+  if (!ok) {
+    for (iDDE* c : children) delete c;
+    return nullptr;
+  }
+  return Container<typename Classes<E>::Sequence>(
+      s->Group(), s->Element(), vr::SQ, children,
+      [](uint16_t element) -> iDDE* { return new typename Classes<E>::Delimiter(0xFFFE, element, vr::no); }, false);
+}
+
+template <template <class> class E>
+iDDE* TanExplicitDDEFactory<E>::MakeItemFromDDE(iDDE* s) {
+  DepthGuard depth(*this);
+  TanDDESet<iDDE>* from = s->template ValueAs<TanDDEItemValue>();
+  if (!depth.Ok() || from == nullptr) return nullptr;
+  // The pixel data of an item reads its attributes from the converted item; they sort before
+  // it, so a set of the converted children is kept as they are made.
+  TanDDESet<iDDE> converted;
+  bool ok = true;
+  for (uint32_t i = 0; ok && i < from->Count(); ++i) {
+    iDDE* c = from->At(i);
+    const uint32_t tag = c->Tag();
+    if (c->Element() == 0 && c->Group() > 0x0002) continue;  // group lengths are dropped inside items
+    if (c->Group() % 2 == 0 && c->VR() == vr::UN) continue;
+    if (tag == kItemEndTag) continue;
+    if (tag == kItemTag) {
+      ok = false;
+      break;
+    }
+    iDDE* made;
+    if (tag == kPixelDataTag) {
+      TanDDESet<iDDE>* outer = FCurrentSet;
+      FCurrentSet = &converted;
+      FPixelDataInItem = 1;
+      try {
+        made = CopyPixelData(c);
+      } catch (...) {
+        made = nullptr;
+      }
+      FCurrentSet = outer;
+      FPixelDataInItem = 0;
+    } else {
+      made = MakeDDEFromDDE(c);
+    }
+    if (made == nullptr || !converted.Insert(made)) {
+      delete made;
+      ok = false;
+    }
+  }
+  std::vector<iDDE*> children;
+  while (!converted.IsEmpty()) children.push_back(converted.TakeFirst());
+  if (!ok) {
+    for (iDDE* c : children) delete c;
+    return nullptr;
+  }
+  return Container<typename Classes<E>::Item>(
+      0xFFFE, 0xE000, vr::no, children,
+      [](uint16_t element) -> iDDE* { return new typename Classes<E>::Delimiter(0xFFFE, element, vr::no); }, true);
 }
 
 template class TanExplicitDDEFactory<TanLEV>;

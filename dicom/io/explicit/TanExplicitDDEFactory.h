@@ -21,8 +21,10 @@ class TanExplicitDDEFactory : public TanDDEFactoryBasis {
 
   iDDE* MakeDDEFromMemory(const void* element) override;
   iDDE* MakeDDEFromStream(std::istream& in) override;
-  // Conversion between encodings belongs with the writers; here an element is copied into
-  // this factory's encoding only when it already has it.
+  // Any element of any encoding in this factory's encoding: explicit headers in its byte
+  // order, numbers re-encoded, items and sequences converted to any depth, pixel data native
+  // through CopyPixelData. Null when the element cannot be converted; a value too long for a
+  // short-length VR is refused with a last message.
   iDDE* MakeDDEFromDDE(iDDE* source) override;
   iDDE* MakeDDEFromDDEPtr(iDDE* source) override { return MakeDDEFromDDE(source); }
   iDDE* MakeDDE(uint16_t group, uint16_t element, uint32_t count, ...) override;
@@ -35,6 +37,16 @@ class TanExplicitDDEFactory : public TanDDEFactoryBasis {
   virtual iDDE* MakePixelDataFromBuffer(uint16_t vr, uint32_t length, const void* data);
   virtual iDDE* MakePixelDataFromHeader(const void* bytes);
   virtual iDDE* ReadPixelData(std::istream& in);
+  // Slots 11, 12 and 16: native pixel data of this encoding from the pixel data of any
+  // encoding: encapsulated decoded frame by frame, native copied with its words turned when
+  // the byte orders differ.
+  virtual iDDE* DecodePixelData(iDDE* source);
+  virtual iDDE* CopyNativePixelData(iDDE* source);
+  virtual iDDE* CopyPixelData(iDDE* source);
+
+  iDDE* MakeItemFromDDE(iDDE* source);
+  iDDE* MakeSequenceFromDDE(iDDE* source);
+  iDDE* MakeDelimitationDDE(uint16_t group, uint16_t element);
 
   iDDE* MakeItemFromHeader(const void* bytes);
   iDDE* MakeSequenceFromHeader(const void* bytes);
@@ -53,6 +65,7 @@ class TanExplicitDDEFactory : public TanDDEFactoryBasis {
   iDDE* ImplicitSequenceFromStream(std::istream& in);
   iDDE* EncapsulatedFromRecord(const unsigned char* p);
   iDDE* EncapsulatedFromStream(std::istream& in);
+  iDDE* ConvertValue(iDDE* source);
 
   // Reads the items of undefined-length UN (and OB, OW, UT) values, which are encoded in
   // implicit VR little endian.

@@ -1,10 +1,13 @@
 #include "dicom/io/implicit/TanImplicitDDEFactory.h"
 
 #include <cstring>
+#include <vector>
 
 #include "dicom/elements/element/ElementClasses.h"
 #include "dicom/elements/header/DictionaryVR.h"
 #include "dicom/io/factory/NestedReading.h"
+#include "dicom/io/pixel/NativePixelCopy.h"
+#include "dicom/io/pixel/TanPixelDecoder.h"
 
 namespace ORN_dicom {
 
@@ -328,14 +331,41 @@ iDDE* TanImplicitDDEFactory::MakeItem(uint8_t undefinedLength) {
   return item;
 }
 
-iDDE* TanImplicitDDEFactory::MakePixelData(uint16_t, uint32_t count, ...) {
-  if (count == 0) return new dde::ImplicitWords(0x7FE0, 0x0010, vr::OW);
+iDDE* TanImplicitDDEFactory::MakePixelData(uint16_t code, uint32_t count, ...) {
+  if (count == 0) return MakePixelDataFromBuffer(code, 0, nullptr);
   va_list args;
   va_start(args, count);
-  const uint32_t length = va_arg(args, uint32_t);
-  const void* data = va_arg(args, const void*);
+  const std::vector<unsigned char> joined = JoinFragmentArgs(count, args);
   va_end(args);
+  return MakePixelDataFromBuffer(code, static_cast<uint32_t>(joined.size()), joined.data());
+}
+
+iDDE* TanImplicitDDEFactory::MakePixelDataFromBuffer(uint16_t, uint32_t length, const void* data) {
+  if (length == 0) return new dde::ImplicitWords(0x7FE0, 0x0010, vr::OW);
+  // The value is made even; bytes beyond the data (none given: all) stay zero.
   return new dde::ImplicitWords(0x7FE0, 0x0010, vr::OW, data, length);
+}
+
+iDDE* TanImplicitDDEFactory::CopyPixelData(iDDE* source) {
+  if (source == nullptr) return nullptr;
+  if (source->Length() == kUndefinedLength || source->ValueAs<TanEPDValue>() != nullptr)
+    return DecodePixelData(source);
+  return CopyNativePixelData(source);
+}
+
+iDDE* TanImplicitDDEFactory::CopyNativePixelData(iDDE* source) {
+  return CopyNativePixels<dde::ImplicitBytes, dde::ImplicitWords, false>(source);
+}
+
+iDDE* TanImplicitDDEFactory::DecodePixelData(iDDE* source) {
+  TanPixelDecoder decoder(*this);
+  return decoder.Decode(
+      source,
+      [](uint16_t code, uint32_t size) -> iDDE* {
+        if (code == vr::OB) return new dde::ImplicitBytes(0x7FE0, 0x0010, vr::OB, nullptr, size);
+        return new dde::ImplicitWords(0x7FE0, 0x0010, vr::OW, nullptr, size);
+      },
+      false);
 }
 
 iDDE* TanImplicitDDEFactory::MakeDDE(uint16_t group, uint16_t element, uint32_t count, ...) {
@@ -477,10 +507,8 @@ iDDE* TanImplicitDDEFactory::MakeDDEFromDDE(iDDE* source) {
     const uint32_t tag = source->Tag();
     if (tag == kItemTag) made = MakeItemFromDDE(source);
     else if (tag == kItemEndTag || tag == kSequenceEndTag) made = MakeDelimitationDDE(source->Group(), source->Element());
-    else if (tag == kPixelDataTag) {
-      // Native pixel data only; encapsulated pixel data needs its decoder.
-      if (source->ValueAs<TanEPDValue>() == nullptr) made = Words<dde::ImplicitWords, uint16_t>(source);
-    } else {
+    else if (tag == kPixelDataTag) made = CopyPixelData(source);
+    else {
       made = ConvertValue(source);
     }
   } catch (...) {

@@ -34,6 +34,13 @@ class TanImplicitDDEFactory : public TanDDEFactoryBasis {
   iDDE* ReadPixelData(std::istream& in);
   iDDE* MakeDelimitationDDE(uint16_t group, uint16_t element);
 
+  // Pixel data: always OW from a buffer (odd lengths padded); from the pixel data of any
+  // encoding, native copied (words turned to little endian) or encapsulated decoded.
+  iDDE* MakePixelDataFromBuffer(uint16_t vr, uint32_t length, const void* data);
+  iDDE* CopyPixelData(iDDE* source);
+  iDDE* DecodePixelData(iDDE* source);
+  iDDE* CopyNativePixelData(iDDE* source);
+
   // The elements of the conversion; each gives null for a source it cannot convert.
   iDDE* MakeSequenceFromDDE(iDDE* source);
   iDDE* MakeItemFromDDE(iDDE* source);

@@ -6,6 +6,7 @@
 #include "dicom/io/explicit/TanExplicitDDEFactory.h"
 #include "dicom/io/implicit/TanImplicitDDEFactory.h"
 #include "dicom/io/iod/TanIODFactoryTemplate.h"
+#include "dicom/io/pixel/TanLosslessDDEFactory.h"
 
 namespace ORN_dicom {
 
@@ -19,7 +20,10 @@ TanDDEFactory::TanDDEFactory(uint8_t kind) {
   EnsureDDERegistry();
   switch (kind) {
     case 1: FFactory = std::make_unique<TanImplicitDDEFactory>(); break;
-    case 2: case 4: case 5: case 6: case 7: FFactory = std::make_unique<TanExplicitLEFactory>(); break;
+    case 2: case 7: FFactory = std::make_unique<TanExplicitLEFactory>(); break;
+    case 4: FFactory = std::make_unique<TanLosslessDDEFactory>(); break;
+    case 5: FFactory = std::make_unique<TanLosslessJpegDDEFactory>(); break;
+    case 6: FFactory = std::make_unique<TanLosslessRleDDEFactory>(); break;
     case 3: FFactory = std::make_unique<TanExplicitBEFactory>(); break;
     default: break;
   }
@@ -38,7 +42,10 @@ TanIODFactory::TanIODFactory(uint8_t kind, uint8_t quality) {
   EnsureDDERegistry();
   switch (kind) {
     case 1: FFactory = MakeIOD<TanImplicitDDEFactory>(kind, 50); break;
-    case 2: case 4: case 5: case 6: FFactory = MakeIOD<TanExplicitLEFactory>(kind, 50); break;
+    case 2: FFactory = MakeIOD<TanExplicitLEFactory>(kind, 50); break;
+    case 4: FFactory = MakeIOD<TanLosslessDDEFactory>(kind, 50); break;
+    case 5: FFactory = MakeIOD<TanLosslessJpegDDEFactory>(kind, 50); break;
+    case 6: FFactory = MakeIOD<TanLosslessRleDDEFactory>(kind, 50); break;
     case 7: FFactory = MakeIOD<TanExplicitLEFactory>(kind, quality); break;
     case 3: FFactory = MakeIOD<TanExplicitBEFactory>(kind, 50); break;
     default: break;

@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <istream>
 #include <limits>
+#include <new>
 #include <string>
 #include <type_traits>
 
 #include "dicom/elements/dataset/TanDDESet.h"
+#include "dicom/elements/dataset/TanIOD.h"
 #include "dicom/elements/element/iDDE.h"
 #include "dicom/elements/header/ByteOrder.h"
 #include "dicom/elements/header/TagText.h"
@@ -103,6 +105,73 @@ class TanIODFactoryTemplate : public iIODFactory {
 
   F& Factory() { return FFactory; }
 
+  TanIOD* MakeIOD() override {
+    auto* iod = new (std::nothrow) TanIOD();
+    if (iod == nullptr) {
+      FLastMessage = "Unable to make IOD.";
+      return nullptr;
+    }
+    iod->SetTransferSyntaxKind(FTransferSyntaxKind);
+    FLastMessage.clear();
+    return iod;
+  }
+
+  bool AddDDEsFromSets(TanDDESet<iDDE>* target, int32_t count, TanDDESet<iDDE>** sets) override {
+    FLastMessage.clear();
+    FTargetSet = target;
+    bool result = true;
+    for (int32_t s = 0; result && s < count; ++s) {
+      FSourceSet = sets[s];
+      for (uint32_t i = 0; result && i < FSourceSet->Count(); ++i) {
+        iDDE* made = FFactory.MakeDDEFromDDEPtr(FSourceSet->At(i));
+        if (made != nullptr && made->IsValid() && FTargetSet->Insert(made)) {
+          FLastMessage.clear();
+          continue;
+        }
+        FLastMessage = made != nullptr ? NonNull(made->GetLastError()) : "Unable to make DDE.";
+        delete made;
+        result = false;
+      }
+    }
+    FTargetSet = nullptr;
+    FSourceSet = nullptr;
+    return result;
+  }
+
+  bool ConvertIOD(TanDDESet<iDDE>& target, TanDDESet<iDDE>& source, bool tolerate) override {
+    FLastMessage.clear();
+    FTargetSet = &target;
+    FSourceSet = &source;
+    const uint32_t n = source.Count();
+    bool result = true;
+    for (uint32_t i = 0; result && i < n; ++i) {
+      iDDE* e = source.At(i);
+      FLastMessage.clear();
+      if (e->Group() > 0x0002 && e->Element() == 0) continue;  // group lengths follow the new encoding
+      const bool isPrivate = (e->Group() & 1u) != 0;
+      iDDE* made = nullptr;
+      try {
+        made = FFactory.MakeDDEFromDDEPtr(e);
+      } catch (...) {
+        made = nullptr;
+      }
+      if (made != nullptr && made->IsValid() && target.Insert(made)) continue;
+      if (isPrivate && tolerate) {
+        delete made;
+        FLastMessage.clear();
+        continue;
+      }
+      result = false;
+      if (made != nullptr) FLastMessage = NonNull(made->GetLastError());
+      else if (!FFactory.FLastMessage.empty()) FLastMessage = FFactory.FLastMessage;
+      else FLastMessage = "Cannot make DDE[" + e->GroupText() + "," + e->ElementText() + "].";
+      delete made;
+    }
+    FTargetSet = nullptr;
+    FSourceSet = nullptr;
+    return result;
+  }
+
   std::string FLastMessage;
   TanDDESet<iDDE>* FTargetSet = nullptr;
   TanDDESet<iDDE>* FSourceSet = nullptr;
@@ -120,6 +189,8 @@ class TanIODFactoryTemplate : public iIODFactory {
         return false;
     }
   }
+
+  static std::string NonNull(const char* text) { return text != nullptr ? text : ""; }
 
   bool BigEndian() const { return FTargetSet != nullptr && FTargetSet->GetTransferSyntaxKind() == 3; }
   uint32_t TagAt(const unsigned char* p) const { return BigEndian() ? MakeTagBigEndian(p) : MakeTag(p); }
