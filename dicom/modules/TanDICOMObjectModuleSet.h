@@ -333,6 +333,40 @@ class TanDICOMObjectModuleSetFromIOD : public virtual TanDICOMObjectModuleSet<K,
   }
 };
 
+// The LUT kinds: the top-level element first, then the items. The image's Pixel
+// Representation is noted before the items are read, as their first mapped values follow it.
+template <uint32_t P, uint32_t T, uint8_t K, class A = std::allocator<void>>
+class TanLUTModuleSet : public TanDICOMObjectModuleSetFromIOD<2, P, K, A>, public TanDICOMObjectModuleSetFromSQ<T, K, A> {
+ public:
+  using IOD = TanDICOMObjectModuleSetFromIOD<2, P, K, A>;
+  using SQ = TanDICOMObjectModuleSetFromSQ<T, K, A>;
+  using typename IOD::Vector;
+  using IOD::ReadElement;
+  using IOD::WriteElement;
+  using SQ::ReadElement;
+  using SQ::WriteElement;
+
+  bool Write(ndl::DataSet& dataSet) override {
+    return WriteWithKindFactory(dataSet, [&](ORN_dicom::iDDEFactory* f) { return Write(dataSet, f); });
+  }
+  bool Write(ndl::DataSet& dataSet, ORN_dicom::iDDEFactory* factory) override {
+    return this->WriteIOD(dataSet, factory) && this->WriteSQ(dataSet, factory);
+  }
+  bool Collect(ORN_dicom::TanDicomFileObject& file, Vector& vector) override {
+    return Collect(file.FDataSet, file, vector);
+  }
+  bool Collect(ndl::DataSet& dataSet, ORN_dicom::TanDicomFileObject& file, Vector& vector) override {
+    ORN_dicom::iDDE* representation = dataSet.Find(0x00280103u);
+    FPixelSigned = representation != nullptr && representation->GetUShort() == 1;
+    const bool top = this->CollectIOD(dataSet, file, vector);
+    const bool items = top && this->CollectSQ(dataSet, vector);
+    return (top && items) || !vector.empty();
+  }
+
+ protected:
+  bool FPixelSigned = false;
+};
+
 template <uint32_t T, uint8_t K, class A>
 bool TanDICOMObjectModuleSetFromSQ<T, K, A>::WriteSQ(ndl::DataSet& dataSet, ORN_dicom::iDDEFactory* factory) {
   using ORN_dicom::iDDE;
