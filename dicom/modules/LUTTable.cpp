@@ -28,8 +28,9 @@ bool ReadLUTTable(ORN_dicom::TanDDESet<iDDE>& item, uint32_t descriptorTag, uint
     if (data->GetCount() == static_cast<int32_t>(count)) {
       for (uint32_t i = 0; i < count; ++i)
         if (data->GetUShortAt(v, i)) table.Entries8[i] = static_cast<unsigned char>(v & 0xFF);
-    } else if (data->GetLength() == count) {
-      // Two entries to a word in the byte order of the data: the first in the low byte.
+    } else if (data->GetLength() == ((count + 1u) & ~1u)) {
+      // Two entries to a word in the byte order of the data: the first in the low byte; an odd
+      // count leaves a pad byte in the last word.
       for (uint32_t i = 0; 2 * i < count; ++i) {
         if (!data->GetUShortAt(v, i)) break;
         table.Entries8[2 * i] = static_cast<unsigned char>(v & 0xFF);

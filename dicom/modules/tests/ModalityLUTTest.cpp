@@ -97,6 +97,7 @@ TEST_F(ModalityLUT, TableLayouts) {
       {{4, 0, 8}, {0x0110, 0x0220, 0x0330, 0x0440}, {0x10, 0x20, 0x30, 0x40}},
       // Packed two to a word in the order of the data: entry 0 in the low byte.
       {{4, 0, 8}, {0x0201, 0x0403}, {1, 2, 3, 4}},
+      {{3, 0, 8}, {0x0201, 0x0003}, {1, 2, 3}},  // odd count: a pad byte in the last word
       {{4, 0, 8}, {1, 2, 3}, {}},
       {{3, 0, 16}, {7, 8}, {7, 8, 0}},
       {{0, 0, 16}, {7, 8}, {}},

@@ -31,6 +31,12 @@ class ModulesTest : public ::testing::Test {
     ORN_dicom::iDDE* e = set.Find(tag);
     return e == nullptr ? "<absent>" : e->GetString();
   }
+  size_t ValueLength(ORN_dicom::TanDDESet<ORN_dicom::iDDE>& set, uint32_t tag, uint32_t i) {
+    std::string text;
+    ORN_dicom::iDDE* e = set.Find(tag);
+    if (e == nullptr || !e->GetStringAt(text, i)) return 0;
+    return text.size();
+  }
   int CountOf(ORN_dicom::TanDDESet<ORN_dicom::iDDE>& set, uint32_t tag) {
     int n = 0;
     for (uint32_t i = 0; i < set.Count(); ++i) n += set.At(i)->Tag() == tag ? 1 : 0;
