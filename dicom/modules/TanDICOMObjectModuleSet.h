@@ -114,6 +114,11 @@ class TanDICOMObjectModuleSet
     return Fill([&](Vector& v) { return Collect(dataSet, file, v); });
   }
 
+  // The name the file set uses for InitializeFromDataSet.
+  bool InitializeFrame(ORN_dicom::TanDicomFileObject& file, ndl::DataSet& dataSet) {
+    return InitializeFromDataSet(file, dataSet);
+  }
+
   uint8_t GetKind() const override { return K; }
   bool IsEmpty() const override { return !FModules || FModules->empty(); }
   int32_t GetCount() const override { return FModules ? static_cast<int32_t>(FModules->size()) : 0; }

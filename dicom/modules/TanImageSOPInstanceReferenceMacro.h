@@ -66,6 +66,9 @@ class TanImageSOPInstanceReferenceMacro : public ndl::iIMAGE_SOP_INSTANCE_REFERE
   // Throws std::runtime_error: the pair's text for a null UID,
   // "IMAGE-SOP-INSTANCE-REFERENCE-MACRO-initializetion-error" for a negative frame number.
   TanImageSOPInstanceReferenceMacro(const char* classUID, const char* instanceUID, int32_t frame);
+  // The form the file set calls, with a leading flag it passes as 0.
+  TanImageSOPInstanceReferenceMacro(int /*flag*/, const char* classUID, const char* instanceUID, int32_t frame)
+      : TanImageSOPInstanceReferenceMacro(classUID, instanceUID, frame) {}
   TanImageSOPInstanceReferenceMacro(const TanImageSOPInstanceReferenceMacro&) = default;
   TanImageSOPInstanceReferenceMacro& operator=(const TanImageSOPInstanceReferenceMacro&) = default;
   ~TanImageSOPInstanceReferenceMacro() override = default;
