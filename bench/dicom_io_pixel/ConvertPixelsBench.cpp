@@ -12,7 +12,7 @@
 #include "dicom/elements/header/VRCodes.h"
 #include "dicom/io/iod/TanDDEFactory.h"
 #include "dicom/io/pixel/TanLosslessDDEFactory.h"
-#include "dicom/io/tests/Part10Writer.h"
+#include "dicom/io/tests/TestFileWriter.h"
 
 namespace ORN_dicom {
 namespace {

@@ -17,7 +17,7 @@
 #include "dicom/io/file/TanDicomFileObject.h"
 #include "dicom/io/iod/TanDDEFactory.h"
 #include "dicom/io/pixel/TanLosslessDDEFactory.h"
-#include "dicom/io/tests/Part10Writer.h"
+#include "dicom/io/tests/TestFileWriter.h"
 
 namespace ORN_dicom {
 namespace {
