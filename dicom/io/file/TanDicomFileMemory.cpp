@@ -141,6 +141,16 @@ std::string TanDicomFileObject::MapFile(const std::string& fileName, bool virtua
   return result;
 }
 
+std::string TanDicomFileObject::TakeKindFromMeta(const std::string& fileName, std::string& uid) {
+  iDDE* ts = FMetaGroup.Find(kTransferSyntaxTag);
+  if (ts == nullptr) return "Transfer Syntax UID is not presented for the file \"" + fileName + "\" .";
+  uid = ts->GetString();
+  FKind = KindFromTransferSyntax(uid);
+  if (FKind == 0)
+    return "The file \"" + fileName + "\" has an unsupported representation type (" + uid + ") .";
+  return "";
+}
+
 std::string TanDicomFileObject::LoadFromFileInMemory(const std::string& fileName, bool virtualMemory, bool skip) {
   unsigned char* buffer = nullptr;
   uint64_t count = 0;
@@ -152,12 +162,9 @@ std::string TanDicomFileObject::LoadFromFileInMemory(const std::string& fileName
     bool mode;
     ~Release() { ReleaseBuffer(buffer, count, mode); }
   } release{buffer, count, virtualMemory};
-  iDDE* ts = FMetaGroup.Find(kTransferSyntaxTag);
-  if (ts == nullptr) return "Transfer Syntax UID is not presented for the file \"" + fileName + "\" .";
-  const std::string uid = ts->GetString();
-  FKind = KindFromTransferSyntax(uid);
-  if (FKind == 0)
-    return "The file \"" + fileName + "\" has an unsupported representation type (" + uid + ") .";
+  std::string uid;
+  result = TakeKindFromMeta(fileName, uid);
+  if (!result.empty()) return result;
   const uint64_t offset = uint64_t{TanPreamble::kSize} + FMetaGroup.Length();
   uint32_t remaining = offset < count ? Count32(count - offset) : 0;
   TanIODFactory content(FKind, 50);
@@ -180,12 +187,9 @@ std::string TanDicomFileObject::LoadHeaderFromFileInMemory(const std::string& fi
     bool mode;
     ~Release() { ReleaseBuffer(buffer, count, mode); }
   } release{buffer, count, virtualMemory};
-  iDDE* ts = FMetaGroup.Find(kTransferSyntaxTag);
-  if (ts == nullptr) return "Transfer Syntax UID is not presented for the file \"" + fileName + "\" .";
-  const std::string uid = ts->GetString();
-  FKind = KindFromTransferSyntax(uid);
-  if (FKind == 0)
-    return "The file \"" + fileName + "\" has an unsupported representation type (" + uid + ") .";
+  std::string uid;
+  result = TakeKindFromMeta(fileName, uid);
+  if (!result.empty()) return result;
   const uint64_t offset = uint64_t{TanPreamble::kSize} + FMetaGroup.Length();
   uint32_t remaining = offset < count ? Count32(count - offset) : 0;
   TanIODFactory first(FKind, 50);

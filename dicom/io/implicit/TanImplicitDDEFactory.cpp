@@ -8,6 +8,7 @@
 #include "dicom/io/factory/NestedReading.h"
 #include "dicom/io/pixel/NativePixelCopy.h"
 #include "dicom/io/pixel/TanPixelDecoder.h"
+#include "dicom/io/factory/ElementMaking.h"
 
 namespace ORN_dicom {
 
@@ -384,29 +385,7 @@ iDDE* TanImplicitDDEFactory::MakeDDEWithVR(uint16_t group, uint16_t element, con
   return e;
 }
 
-namespace {
-template <class C, class T>
-iDDE* Filled(uint16_t g, uint16_t e, uint16_t code, int32_t count, va_list& args) {
-  auto* dde = new C(g, e, code);
-  if (dde == nullptr) return nullptr;
-  return TanDDEFactoryBasis::TInitDDE<T>(dde).AddValues(code, count, args);
-}
-
-template <class C>
-iDDE* OneText(uint16_t g, uint16_t e, uint16_t code, int32_t count, va_list& args) {
-  if (count == 0) return new C(g, e, code);
-  const char* s = va_arg(args, const char*);
-  return new C(g, e, code, typename C::ValueType(code, std::string(s != nullptr ? s : "")));
-}
-
-template <class C>
-iDDE* Bytes(uint16_t g, uint16_t e, uint16_t code, int32_t count, va_list& args) {
-  if (count == 0) return new C(g, e, code);
-  const uint32_t length = va_arg(args, uint32_t);
-  const void* data = va_arg(args, const void*);
-  return new C(g, e, code, data, length);
-}
-}  // namespace
+using namespace making;
 
 iDDE* TanImplicitDDEFactory::MakeDDEList(uint16_t g, uint16_t e, int32_t count, va_list& args) {
   const uint32_t tag = uint32_t{g} << 16 | e;

@@ -353,7 +353,9 @@ TEST_F(FileWrite, IndexOfNativeAndEncapsulatedFilesPointsAtTheirBytes) {
     }
     EXPECT_EQ(indexElements, 3);
     EXPECT_EQ(f.FMetaGroup.Find(0x00020100)->GetString(), "2.25.40263187551.0.20041017");
-    if (c.valueLength != 0) EXPECT_EQ(f.FMetaGroup.Find(0x00020102)->GetLength(), c.valueLength);
+    if (c.valueLength != 0) {
+      EXPECT_EQ(f.FMetaGroup.Find(0x00020102)->GetLength(), c.valueLength);
+    }
 
     const fs::path out = dir / "indexed.dcm";
     ASSERT_TRUE(f.SaveToFile(out.string())) << f.FLastError;
@@ -450,7 +452,9 @@ TEST_F(FileWrite, LoadingThroughMemoryReadsAsTheFileDoes) {
       }
       const std::string h = head.LoadHeaderFromFileInMemory(path.string(), virtualMemory, false);
       EXPECT_EQ(h.empty(), header.empty()) << h << " / " << header;
-      if (h.empty() && header.empty()) EXPECT_EQ(FullSignature(head), FullSignature(byHeader));
+      if (h.empty() && header.empty()) {
+        EXPECT_EQ(FullSignature(head), FullSignature(byHeader));
+      }
     }
   }
 }
@@ -463,7 +467,9 @@ TEST_F(FileWrite, HeaderLoadRetriesUpToTheIndexedPixelData) {
   f.FDataSet.Insert(factory->MakeDDE(0x0040, 0xA160, 1, big.c_str()));
   for (bool indexed : {false, true}) {
     SCOPED_TRACE(indexed);
-    if (indexed) ASSERT_TRUE(f.BuildPrivatePixelDataInfo());
+    if (indexed) {
+      ASSERT_TRUE(f.BuildPrivatePixelDataInfo());
+    }
     const fs::path out = dir / "big_header.dcm";
     ASSERT_TRUE(f.WriteMapped(out.string()));
     TanDicomFileObject head;
@@ -489,9 +495,10 @@ TEST_F(FileWrite, LoadingThroughMemoryErrorTexts) {
   EXPECT_EQ(f.LoadFromFileViaMemory(shortName, false),
             "Preamble of the file \"" + shortName + "\" does not correspond with DICOM 3.0.");
   const fs::path noTs = fs::path(DICOM_IO_PYDICOM_FILES) / "meta_missing_tsyntax.dcm";
-  if (fs::exists(noTs))
+  if (fs::exists(noTs)) {
     EXPECT_EQ(f.LoadFromFileViaMemory(noTs.string(), false),
               "Transfer Syntax UID is not presented for the file \"" + noTs.string() + "\" .");
+  }
 }
 
 }  // namespace

@@ -100,7 +100,9 @@ TEST_F(VOIModule, WindowsRead) {
       EXPECT_DOUBLE_EQ(static_cast<double>(w->GetLastMapped() - w->GetFirstMapped()), c.windows[i].second);
       EXPECT_DOUBLE_EQ(static_cast<double>((w->GetLastMapped() + w->GetFirstMapped()) / 2), c.windows[i].first);
     }
-    if (c.kind == 3) EXPECT_EQ(m->Front()->Map(100000), 4095);
+    if (c.kind == 3) {
+      EXPECT_EQ(m->Front()->Map(100000), 4095);
+    }
   }
   ORN_dicom::TanIOD centerOnly;
   Text(centerOnly, 0x0028, 0x1050, "40");
