@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -431,6 +432,95 @@ TEST(Lossy, FrameSizesOfTheCompressors) {
   for (auto& b : frame) b = uint8_t(noise());
   EXPECT_TRUE(c.CompressRle(512, 512, 16, frame.data(), 524288, out));
   EXPECT_GT(out.size(), 524288u);
+}
+
+// ---- the frame check after reading encapsulated pixel data ----
+
+void Item(std::string& out, uint16_t element, const std::vector<uint8_t>& bytes) {
+  const uint32_t n = uint32_t(bytes.size());
+  const uint8_t h[8] = {0xFE, 0xFF, uint8_t(element), uint8_t(element >> 8),
+                        uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)};
+  out.append(reinterpret_cast<const char*>(h), 8);
+  out.append(bytes.begin(), bytes.end());
+}
+
+TEST(Lossy, ReadFramesMustBeFoundInTheFragments) {
+  EnsureDDERegistry();
+  // Three 8 x 8 JPEG frames of different grey levels.
+  std::vector<std::vector<uint8_t>> jpegs;
+  TsgImageConverter c;
+  for (uint8_t level : {20, 120, 220}) {
+    std::vector<uint8_t> grey(64, level), out(4096);
+    int32_t representation = 0;
+    double slope = 1, intercept = 0;
+    out.resize(c.CompressJpegLossy(8, 8, grey.data(), out.data(), 8, &representation, &slope, &intercept, 90,
+                                   uint32_t(out.size())));
+    ASSERT_FALSE(out.empty());
+    if (out.size() % 2 != 0) out.push_back(0);
+    jpegs.push_back(out);
+  }
+  std::vector<uint8_t> joined;
+  for (const auto& j : jpegs) joined.insert(joined.end(), j.begin(), j.end());
+  auto table = [&](uint32_t entries) {
+    std::vector<uint8_t> t;
+    uint32_t offset = 0;
+    for (uint32_t i = 0; i < entries; ++i, offset += uint32_t(jpegs[i - 1].size()) + 8)
+      for (int b = 0; b < 4; ++b) t.push_back(uint8_t(offset >> (8 * b)));
+    return t;
+  };
+  struct Case {
+    const char* name;
+    const char* frames;
+    std::vector<std::vector<uint8_t>> items;  // offset table, then the fragments
+    bool read;
+  } cases[] = {
+      {"three streams in one fragment", "3", {{}, joined}, true},
+      {"one fragment per frame", "3", {{}, jpegs[0], jpegs[1], jpegs[2]}, true},
+      {"a stream too few", "4", {{}, joined}, false},
+      {"a table of two entries for three frames", "3", {table(2), jpegs[0], jpegs[1], jpegs[2]}, false},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    TanExplicitLEFactory le;
+    TanDDESet<iDDE> attributes;
+    attributes.Insert(le.MakeDDE(0x0028, 0x0002, 1, 1));
+    attributes.Insert(le.MakeDDE(0x0028, 0x0004, 1, "MONOCHROME2"));
+    attributes.Insert(le.MakeDDE(0x0028, 0x0008, 1, k.frames));
+    attributes.Insert(le.MakeDDE(0x0028, 0x0010, 1, 8));
+    attributes.Insert(le.MakeDDE(0x0028, 0x0011, 1, 8));
+    attributes.Insert(le.MakeDDE(0x0028, 0x0100, 1, 8));
+    attributes.Insert(le.MakeDDE(0x0028, 0x0101, 1, 8));
+    attributes.Insert(le.MakeDDE(0x0028, 0x0102, 1, 7));
+    attributes.Insert(le.MakeDDE(0x0028, 0x0103, 1, 0));
+    std::ostringstream encoded;
+    attributes.WriteTo(encoded);
+    std::string bytes = encoded.str();
+    bytes.append("\xE0\x7F\x10\x00OB\0\0\xFF\xFF\xFF\xFF", 12);
+    for (const auto& item : k.items) Item(bytes, 0xE000, item);
+    Item(bytes, 0xE0DD, {});
+
+    TanIODFactory factory(7, 50);
+    TanIOD fromMemory, fromStream;
+    fromMemory.SetTransferSyntaxKind(7);
+    fromStream.SetTransferSyntaxKind(7);
+    uint32_t count = uint32_t(bytes.size());
+    EXPECT_EQ(factory->ReadFromMemory(fromMemory, bytes.data(), count, false), k.read);
+    std::istringstream in(bytes);
+    count = uint32_t(bytes.size());
+    EXPECT_EQ(factory->ReadFromStream(fromStream, in, count, false), k.read);
+    if (!k.read) continue;
+    // The element stays as it was read; the frames are found when it is decoded.
+    for (TanIOD* set : {&fromMemory, &fromStream}) {
+      ASSERT_NE(set->Find(0x7FE00010u), nullptr);
+      EXPECT_EQ(set->Find(0x7FE00010u)->ValueAs<TanEPDValue>()->Count(), k.items.size() + 1);
+      std::string message;
+      auto native = ConvertWith(2, 50, *set, &message);
+      ASSERT_NE(native, nullptr) << message;
+      iDDE* pixels = native->Find(0x7FE00010u);
+      ASSERT_EQ(pixels->GetLength(), 3u * 64u);
+      for (int f = 0; f < 3; ++f) EXPECT_NEAR(pixels->GetData()[f * 64 + 27], 20 + 100 * f, 3);
+    }
+  }
 }
 
 // ---- dcmtk reads what the factory writes ----
