@@ -379,6 +379,37 @@ TEST(Lossy, IconsChangeOnlyTheirItem) {
   EXPECT_EQ(Dump(top), topBefore);
 }
 
+TEST(Lossy, IconSequencesOfWholeDataSets) {
+  // An 8-bit image without a rescale whose icon is a signed 16-bit image with one: converting
+  // the data set changes the icon's item, and the image's attributes follow its own pixels.
+  EnsureDDERegistry();
+  Native image(32, 32, 1, 8, 8, 0, "MONOCHROME2", 1);
+  Native icon(8, 8, 1, 16, 16, 1, "MONOCHROME2", 1);
+  icon.Text(0x0028, 0x1052, "-1024");
+  icon.Text(0x0028, 0x1053, "1");
+  std::vector<int32_t> values;
+  for (int32_t i = 0; i < 64; ++i) values.push_back(i * 50 - 3000);
+  icon.Pixels(Words(values), vr::OW);
+  iDDE* sequence = image.f.MakeSequence(0x0088, 0x0200, 1);
+  iDDE* item = image.f.MakeItem(1);
+  for (uint32_t i = 0; i < icon.set.Count(); ++i)
+    if (icon.set.At(i)->Group() == 0x0028 || icon.set.At(i)->Group() == 0x7FE0)
+      item->GetItem()->Insert(image.f.MakeDDEFromDDE(icon.set.At(i)));
+  sequence->GetSequence()->Insert(item);
+  image.set.Insert(sequence);
+  image.Pixels(std::vector<uint8_t>(32 * 32, 77), vr::OB);
+  std::string message;
+  auto lossy = ConvertWith(7, 90, image.set, &message);
+  ASSERT_NE(lossy, nullptr) << message;
+  EXPECT_EQ(lossy->Find(0x00281052u), nullptr);
+  EXPECT_EQ(lossy->Find(0x00281053u), nullptr);
+  EXPECT_EQ(lossy->Find(0x00280101u)->GetUShort(), 8);
+  TanDDESet<iDDE>* converted = lossy->Find(0x00880200u)->GetSequence()->At(0)->GetItem();
+  EXPECT_EQ(converted->Find(0x00280101u)->GetUShort(), 12);
+  EXPECT_EQ(converted->Find(0x7FE00010u)->Length(), 0xFFFFFFFFu);
+  EXPECT_EQ(TextOf(*converted, 0x00281052u), "-4024");  // -1024 + the lowest stored value, -3000
+}
+
 TEST(Lossy, CopiedJpegWhoseFramesHoldColourIsMarkedRGB) {
   EnsureDDERegistry();
   std::vector<uint8_t> rgb(16 * 16 * 3, 90), jpeg(8192);
