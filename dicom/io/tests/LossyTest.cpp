@@ -576,21 +576,96 @@ class LossyFiles : public ::testing::Test {
   fs::path dir;
 };
 
+// Native secondary-capture files of our own: grey 8-bit, and 16-bit (12 stored) multi-frame.
+void WriteNativeFiles(const fs::path& dir) {
+  TanDicomFileObject mr;
+  ASSERT_EQ(mr.LoadFromFile((kPydicom / "MR_small.dcm").string(), false), "");
+  Native grey(128, 96, 1, 8, 8, 0, "MONOCHROME2", 1);
+  grey.Text(0x0008, 0x0064, "WSD");
+  std::vector<uint8_t> bytes;
+  for (int32_t y = 0; y < 96; ++y)
+    for (int32_t x = 0; x < 128; ++x) bytes.push_back(uint8_t((x * 2 + y) & 0xFF));
+  grey.Pixels(bytes, vr::OB);
+  ASSERT_TRUE(testing::WritePart10((dir / "grey8.dcm").string(), mr.FMetaGroup, grey.set, "1.2.840.10008.1.2.1"));
+  Native frames(64, 64, 3, 16, 12, 0, "MONOCHROME2", 1);
+  frames.Text(0x0008, 0x0064, "WSD");
+  std::vector<int32_t> values;
+  for (int32_t z = 0; z < 3; ++z)
+    for (int32_t y = 0; y < 64; ++y)
+      for (int32_t x = 0; x < 64; ++x) values.push_back((x * 40 + y * 20 + z * 700) % 4096);
+  frames.Pixels(Words(values), vr::OW);
+  ASSERT_TRUE(
+      testing::WritePart10((dir / "frames16.dcm").string(), mr.FMetaGroup, frames.set, "1.2.840.10008.1.2.1"));
+}
+
+// The samples of the native pixel data of a set (8 or 16 bits as allocated).
+std::vector<int32_t> Samples(TanDDESet<iDDE>& set) {
+  iDDE* e = set.Find(0x7FE00010u);
+  const bool wide = set.Find(0x00280100u)->GetUShort() > 8;
+  std::vector<int32_t> out;
+  const uint8_t* p = e->GetData();
+  for (uint32_t i = 0; i + (wide ? 1 : 0) < e->GetLength(); i += wide ? 2 : 1)
+    out.push_back(wide ? p[i] | p[i + 1] << 8 : p[i]);
+  return out;
+}
+
+TEST_F(LossyFiles, DcmtkLossyFilesDecodeLikeDcmdjpeg) {
+  if (!fs::exists("/usr/bin/dcmcjpeg") || !fs::exists(kPydicom)) GTEST_SKIP() << "dcmtk or pydicom's files missing";
+  WriteNativeFiles(dir);
+  struct Case {
+    std::string file;
+    const char* make;  // dcmtk command making lossy JPEG of the file; empty: the file is lossy JPEG
+  } cases[] = {
+      {(dir / "grey8.dcm").string(), "dcmcjpeg +eb"},
+      {(dir / "frames16.dcm").string(), "dcmcjpeg +ee"},
+      {(kPydicom / "JPEG-lossy.dcm").string(), ""},
+      {(kPydicom / "JPGExtended.dcm").string(), ""},
+      {(kPydicom / "SC_rgb_jpeg_dcmtk.dcm").string(), ""},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    if (!fs::exists(c.file)) continue;
+    const std::string k = std::to_string(n++);
+    const fs::path lossy = dir / ("l" + k + ".dcm"), reference = dir / ("r" + k + ".dcm"),
+                   copy = dir / ("c" + k + ".dcm"), copyBack = dir / ("cb" + k + ".dcm");
+    if (*c.make) {
+      ASSERT_EQ(Shell(std::string(c.make) + " '" + c.file + "' '" + lossy.string() + "'"), 0);
+    } else {
+      fs::copy_file(c.file, lossy);
+    }
+    ASSERT_EQ(Shell("dcmdjpeg +te '" + lossy.string() + "' '" + reference.string() + "' >/dev/null 2>&1"), 0);
+    TanDicomFileObject from, want;
+    ASSERT_EQ(from.LoadFromFile(lossy.string(), false), "");
+    ASSERT_EQ(from.GetTransferSyntaxKind(), 7);
+    ASSERT_EQ(want.LoadFromFile(reference.string(), false), "");
+    const std::vector<int32_t> expected = Samples(want.FDataSet);
+
+    // Decoded to explicit VR little endian: within 1 of dcmdjpeg.
+    std::string message;
+    auto native = ConvertWith(2, 50, from.FDataSet, &message);
+    ASSERT_NE(native, nullptr) << message;
+    const std::vector<int32_t> got = Samples(*native);
+    ASSERT_EQ(got.size(), expected.size());
+    int worst = 0;
+    for (size_t i = 0; i < got.size(); ++i) worst = std::max(worst, std::abs(got[i] - expected[i]));
+    EXPECT_LE(worst, 1);
+
+    // Copied as lossy JPEG: the same frames, so dcmdjpeg decodes the same pixels.
+    auto same = ConvertWith(7, 50, from.FDataSet, &message);
+    ASSERT_NE(same, nullptr) << message;
+    ASSERT_TRUE(testing::WritePart10(copy.string(), from.FMetaGroup, *same, TextOf(from.FMetaGroup, 0x00020010u)));
+    ASSERT_EQ(Shell("dcmdjpeg +te '" + copy.string() + "' '" + copyBack.string() + "' >/dev/null 2>&1"), 0);
+    TanDicomFileObject again;
+    ASSERT_EQ(again.LoadFromFile(copyBack.string(), false), "");
+    EXPECT_EQ(Samples(again.FDataSet), expected);
+  }
+}
+
 TEST_F(LossyFiles, DcmtkDecodesWhatTheFactoryWrites) {
   if (!fs::exists("/usr/bin/dcmdjpeg") || !fs::exists(kPydicom)) GTEST_SKIP() << "dcmtk or pydicom's files missing";
   const bool dciodvfy = fs::exists("/usr/bin/dciodvfy");
-  // A native grey 8-bit file of our own, and a 16-bit multi-frame one.
-  {
-    Native image(128, 96, 1, 8, 8, 0, "MONOCHROME2", 1);
-    image.Text(0x0008, 0x0064, "WSD");
-    std::vector<uint8_t> bytes;
-    for (int32_t y = 0; y < 96; ++y)
-      for (int32_t x = 0; x < 128; ++x) bytes.push_back(uint8_t((x * 2 + y) & 0xFF));
-    image.Pixels(bytes, vr::OB);
-    TanDicomFileObject mr;
-    ASSERT_EQ(mr.LoadFromFile((kPydicom / "MR_small.dcm").string(), false), "");
-    ASSERT_TRUE(testing::WritePart10((dir / "grey8.dcm").string(), mr.FMetaGroup, image.set, "1.2.840.10008.1.2.1"));
-  }
+  WriteNativeFiles(dir);
   struct Case {
     std::string file;
     const char* make;  // command making a native file from the file; empty: the file as it is
@@ -599,6 +674,7 @@ TEST_F(LossyFiles, DcmtkDecodesWhatTheFactoryWrites) {
       {(dir / "grey8.dcm").string(), "", 12},
       {(kPydicom / "CT_small.dcm").string(), "", 40},
       {(kPydicom / "MR_small.dcm").string(), "", 40},
+      {(dir / "frames16.dcm").string(), "", 40},
       {(kPydicom / "SC_rgb_rle_2frame.dcm").string(), "dcmdrle", 40},
   };
   int n = 0;
