@@ -465,6 +465,25 @@ TEST(Lossy, FrameSizesOfTheCompressors) {
   EXPECT_GT(out.size(), 524288u);
 }
 
+TEST(Lossy, BigEndianWordsAreCompressedInHostOrder) {
+  if (!fs::exists(kPydicom / "MR_small_bigendian.dcm")) GTEST_SKIP() << "pydicom's files missing";
+  EnsureDDERegistry();
+  TanDicomFileObject big, little;
+  ASSERT_EQ(big.LoadFromFile((kPydicom / "MR_small_bigendian.dcm").string(), false), "");
+  ASSERT_EQ(little.LoadFromFile((kPydicom / "MR_small.dcm").string(), false), "");
+  ASSERT_EQ(big.GetTransferSyntaxKind(), 3);
+  std::string message;
+  auto lossy = ConvertWith(7, 95, big.FDataSet, &message);
+  ASSERT_NE(lossy, nullptr) << message;
+  auto back = ConvertWith(2, 50, *lossy, &message);
+  ASSERT_NE(back, nullptr) << message;
+  const std::vector<double> got = RealValues(*back), want = RealValues(little.FDataSet);
+  ASSERT_EQ(got.size(), want.size());
+  double worst = 0;
+  for (size_t i = 0; i < got.size(); ++i) worst = std::max(worst, std::fabs(got[i] - want[i]));
+  EXPECT_LE(worst, 40);
+}
+
 // ---- the frame check after reading encapsulated pixel data ----
 
 void Item(std::string& out, uint16_t element, const std::vector<uint8_t>& bytes) {
