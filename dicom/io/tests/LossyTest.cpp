@@ -195,7 +195,9 @@ TEST(Lossy, GreyImagesKeepTheirRealValues) {
     EXPECT_EQ(TextOf(*lossy, 0x00282110u), "01");
     EXPECT_EQ(TextOf(*lossy, 0x00281050u), "40\\400");
     EXPECT_EQ(TextOf(*lossy, 0x00281051u), "400");
-    if (c.slope == nullptr) EXPECT_EQ(lossy->Find(0x00281053u), nullptr);  // none where none was needed
+    if (c.slope == nullptr) {
+      EXPECT_EQ(lossy->Find(0x00281053u), nullptr);  // none where none was needed
+    }
     EXPECT_LE(TextOf(*lossy, 0x00281052u).size(), 16u);
     EXPECT_LE(TextOf(*lossy, 0x00281053u).size(), 16u);
     EXPECT_EQ(lossy->Find(0x7FE00010u)->ValueAs<TanEPDValue>()->FFrames.Count(), uint32_t(c.frames));
