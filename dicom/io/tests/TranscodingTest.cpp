@@ -155,8 +155,8 @@ TEST_F(Transcoding, FilesOfEveryKindAgreeWithDcmtk) {
       // Lossy JPEG read by the kind 7 factory: baseline 8-bit made by dcmtk, 12-bit extended.
       {"SC_rgb_rle_2frame.dcm", "sh -c 'dcmdrle \"$1\" \"$2.n\" && dcmcjpeg +eb \"$2.n\" \"$2\"' -", "dcmdjpeg +te", 1,
        {0x00282112u}},
-      {"JPEG-lossy.dcm", "", "dcmdjpeg +te", 1, {}},
-      {"JPGExtended.dcm", "", "dcmdjpeg +te", 1, {}},
+      {"JPEG-lossy.dcm", "", "dcmdjpeg +te", 1, {0x00282112u}},
+      {"JPGExtended.dcm", "", "dcmdjpeg +te", 1, {0x00282112u}},
   };
   int n = 0;
   for (const Case& c : cases) {
