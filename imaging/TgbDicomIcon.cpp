@@ -535,6 +535,7 @@ iDDE* TgbDicomIcon<A>::BuildIconElement(uint8_t kind) {
     if (palette) {
       // Sixteen-bit entries, one per word: a table of 8-bit entries would have to be packed two
       // to a word, and readers that follow the standard would take one-per-word data wrongly.
+      // An entry v × 257 has two equal bytes, so the words read alike in either byte order.
       for (uint16_t e : {0x1101, 0x1102, 0x1103})
         made.push_back(f->MakeDDEWithVR(0x0028, e, "US", 3, int(entries), 0, 16));
       const std::vector<uint16_t>* tables[3] = {&converter.FirstTable(), &converter.SecondTable(),

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/memory/TanCPPAllocator.h"
 #include "base/memory/TanMSVirtualMemoryAlloc.h"
 #include "dicom/elements/dataset/TanIOD.h"
 #include "dicom/elements/header/VRCodes.h"
@@ -58,6 +59,9 @@ std::unique_ptr<ORN_dicom::TanIOD> MakeImage(ORN_dicom::iDDEFactory& f, int slic
   return set;
 }
 
+// A: the icon's allocator. The stack forming uses the virtual-memory one (fresh committed
+// pages for every buffer); the heap one is measured beside it for comparison.
+template <class A>
 void BM_CtIcons(benchmark::State& state) {
   ORN_dicom::TanDDEFactory factory(2);
   int slice = 0;
@@ -65,7 +69,7 @@ void BM_CtIcons(benchmark::State& state) {
     state.PauseTiming();
     std::unique_ptr<ORN_dicom::TanIOD> image = MakeImage(*factory, slice++);
     state.ResumeTiming();
-    ORN_image::TgbDisplayDicomIcon<ORN_std::TanMSVirtualMemoryAlloc> icon(image.get());
+    ORN_image::TgbDisplayDicomIcon<A> icon(image.get());
     if (!icon.CreateIcon(128, 128, 0)) {
       state.SkipWithError("CreateIcon failed");
       break;
@@ -80,6 +84,7 @@ void BM_CtIcons(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
   state.counters["icons/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_CtIcons)->Iterations(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CtIcons<ORN_std::TanMSVirtualMemoryAlloc>)->Iterations(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CtIcons<ORN_std::TanCPPAllocator>)->Iterations(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "base/memory/TanCPPAllocator.h"
 #include "base/memory/TanMSVirtualMemoryAlloc.h"
 #include "dicom/elements/dataset/TanDDEItemValue.h"
+#include "dicom/elements/dataset/TanIOD.h"
 #include "dicom/elements/dataset/TanTags.h"
 #include "dicom/elements/header/VRCodes.h"
 #include "dicom/io/file/TanDicomFileObject.h"
@@ -411,4 +412,96 @@ TEST_F(Icons, IconsThatDcmmkdirWritesAreDrawn) {
     EXPECT_GT(hi, 200);
   }
   EXPECT_EQ(drawn, 3);
+}
+
+namespace {
+
+// An 8-bit grey image of one value made in memory (explicit little endian).
+std::unique_ptr<ORN_dicom::TanIOD> FlatImage(int columns, int rows, uint8_t value) {
+  ORN_dicom::TanDDEFactory factory(2);
+  auto set = std::make_unique<ORN_dicom::TanIOD>();
+  set->SetTransferSyntax(2);
+  const std::vector<uint8_t> pixels(size_t(columns) * size_t(rows), value);
+  set->Insert(factory->MakeDDE(0x0028, 0x0002, 1, 1));
+  set->Insert(factory->MakeDDE(0x0028, 0x0004, 1, "MONOCHROME2"));
+  set->Insert(factory->MakeDDE(0x0028, 0x0010, 1, rows));
+  set->Insert(factory->MakeDDE(0x0028, 0x0011, 1, columns));
+  set->Insert(factory->MakeDDE(0x0028, 0x0100, 1, 8));
+  set->Insert(factory->MakeDDE(0x0028, 0x0101, 1, 8));
+  set->Insert(factory->MakeDDE(0x0028, 0x0102, 1, 7));
+  set->Insert(factory->MakeDDE(0x0028, 0x0103, 1, 0));
+  set->Insert(factory->MakePixelData(ORN_dicom::vr::OB, 1, uint32_t(pixels.size()), static_cast<const void*>(pixels.data())));
+  return set;
+}
+
+}  // namespace
+
+TEST_F(Icons, TheZoomedFrameIsCentredAndSmallFramesAreEnlarged) {
+  struct Case {
+    int columns, rows;
+    int left, top, width, height;  // where the picture lands in the 128 × 128 icon
+  };
+  const std::vector<Case> cases = {
+      {512, 256, 0, 32, 128, 64},    // scale 0.25
+      {10, 1000, 56, 0, 16, 128},    // 0.128 would leave 1.28 columns: the scale becomes 1.6
+      {1000, 10, 0, 56, 128, 16},
+      {64, 64, 0, 0, 128, 128},      // scale 2
+  };
+  for (const Case& c : cases) {
+    std::unique_ptr<ORN_dicom::TanIOD> image = FlatImage(c.columns, c.rows, 200);
+    VirtualIcon icon(image.get());
+    ASSERT_TRUE(icon.CreateIcon(128, 128, 0)) << c.columns << "x" << c.rows;
+    Bitmap drawn = Own(icon.CreateBitmap());
+    ASSERT_NE(drawn, nullptr);
+    int left = 128, top = 128, right = -1, bottom = -1;
+    for (int y = 0; y < 128; ++y)
+      for (int x = 0; x < 128; ++x) {
+        const int v = At(*drawn, x, y).g;
+        if (v == 0) continue;
+        EXPECT_EQ(v, 200);
+        left = std::min(left, x);
+        top = std::min(top, y);
+        right = std::max(right, x);
+        bottom = std::max(bottom, y);
+      }
+    EXPECT_EQ(left, c.left) << c.columns << "x" << c.rows;
+    EXPECT_EQ(top, c.top) << c.columns << "x" << c.rows;
+    EXPECT_EQ(right - left + 1, c.width) << c.columns << "x" << c.rows;
+    EXPECT_EQ(bottom - top + 1, c.height) << c.columns << "x" << c.rows;
+  }
+}
+
+TEST_F(Icons, ASlopeAboveTheLimitIsLoweredSoTheRescaleDoesNotWrap) {
+  // Twelve stored bits, 0 .. 4095 left to right, slope 100: unlimited, the rescaled values
+  // would pass 65535 and wrap; lowered to 16 they stay in order.
+  ORN_dicom::TanDDEFactory factory(2);
+  auto set = std::make_unique<ORN_dicom::TanIOD>();
+  set->SetTransferSyntax(2);
+  std::vector<uint16_t> pixels(256 * 128);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint16_t((i % 256) * 4095 / 255);
+  set->Insert(factory->MakeDDE(0x0028, 0x0002, 1, 1));
+  set->Insert(factory->MakeDDE(0x0028, 0x0004, 1, "MONOCHROME2"));
+  set->Insert(factory->MakeDDE(0x0028, 0x0010, 1, 128));
+  set->Insert(factory->MakeDDE(0x0028, 0x0011, 1, 256));
+  set->Insert(factory->MakeDDE(0x0028, 0x0100, 1, 16));
+  set->Insert(factory->MakeDDE(0x0028, 0x0101, 1, 12));
+  set->Insert(factory->MakeDDE(0x0028, 0x0102, 1, 11));
+  set->Insert(factory->MakeDDE(0x0028, 0x0103, 1, 0));
+  set->Insert(factory->MakeDDE(0x0028, 0x1052, 1, "0"));
+  set->Insert(factory->MakeDDE(0x0028, 0x1053, 1, "100"));
+  set->Insert(factory->MakePixelData(ORN_dicom::vr::OW, 1, uint32_t(pixels.size() * 2), static_cast<const void*>(pixels.data())));
+  VirtualIcon icon(set.get());
+  ASSERT_TRUE(icon.CreateIcon(128, 128, 0));
+  Bitmap drawn = Own(icon.CreateBitmap());
+  ASSERT_NE(drawn, nullptr);
+  for (int x = 1; x < 128; ++x) EXPECT_GE(At(*drawn, x, 64).g, At(*drawn, x - 1, 64).g) << x;
+  EXPECT_LE(At(*drawn, 0, 64).g, 2);
+  EXPECT_GE(At(*drawn, 127, 64).g, 253);
+
+  // Storing twice leaves one icon.
+  ASSERT_TRUE(icon.StoreIcon(set.get()));
+  ASSERT_TRUE(icon.StoreIcon(set.get()));
+  int icons = 0;
+  for (uint32_t i = 0; i < set->Count(); ++i) icons += set->At(i)->Tag() == kIconSequence ? 1 : 0;
+  EXPECT_EQ(icons, 1);
 }
