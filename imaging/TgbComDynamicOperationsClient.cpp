@@ -34,10 +34,6 @@ TgbComDynamicOperationsLoader& TgbComDynamicOperationsLoader::Instance() {
   return *loader;
 }
 
-void TgbComDynamicOperationsLoader::ResetForTesting(const std::string& path) {
-  ProcessLoader() = std::make_unique<TgbComDynamicOperationsLoader>(path);
-}
-
 TgbComDynamicOperationsClient::TgbComDynamicOperationsClient() { Attach(TgbComDynamicOperationsLoader::Instance()); }
 
 TgbComDynamicOperationsClient::TgbComDynamicOperationsClient(TgbComDynamicOperationsLoader& loader) {

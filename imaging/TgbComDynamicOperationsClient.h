@@ -27,10 +27,8 @@ class TgbComDynamicOperationsLoader {
   // The last Win32 error of the failed load (0 when it loaded).
   uint32_t LoadError() const { return FLoadError; }
 
-  // The process-wide loader, made on first use.
+  // The process-wide loader, made on first use and kept to the end of the process.
   static TgbComDynamicOperationsLoader& Instance();
-  // Replaces the process-wide loader by one of the given file (tests only).
-  static void ResetForTesting(const std::string& path);
 
  private:
   platform::ModuleHandle FModule = nullptr;

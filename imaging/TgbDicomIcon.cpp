@@ -321,6 +321,8 @@ bool TgbDicomIcon<A>::CreateIcon(int32_t width, int32_t height, int32_t frame) {
     if (width <= 0 || height <= 0 || width > kMaxIconSide || height > kMaxIconSide) return false;
     if (rows <= 0 || columns <= 0 || (samples != 1 && samples != 3)) return false;
     if (bitsAllocated != 8 && bitsAllocated != 16) return false;
+    // The colour operations read 8-bit samples.
+    if (samples == 3 && bitsAllocated != 8) return false;
     if (bitsStored <= 0 || bitsStored > bitsAllocated || highBit >= bitsAllocated || highBit + 1 < bitsStored)
       return false;
 
