@@ -15,6 +15,15 @@ inline uint16_t Load16(const uint8_t* p) {
 }
 inline void Store16(uint8_t* p, uint16_t v) { std::memcpy(p, &v, 2); }
 
+// Truncation toward zero of a value that may be far out of range (a wild slope or intercept)
+// or not a number: bounded first, so the conversion is always defined.
+inline int64_t Truncate(double x) {
+  if (!(x == x)) return 0;
+  if (x > 1e18) return int64_t(1e18);
+  if (x < -1e18) return -int64_t(1e18);
+  return int64_t(x);
+}
+
 }  // namespace
 
 bool TgbLUT::Initialize(int32_t firstMapped, uint32_t entries, int32_t outputBits, const uint16_t* table) {
@@ -142,7 +151,7 @@ size_t TgbModalityLUT::Rescale(const uint8_t* source, size_t length, uint8_t* de
   if (FBitsAllocated <= 8) {
     for (size_t i = 0; i < length; ++i) {
       const double v = FSignedInput != 0 ? double(int8_t(source[i])) : double(source[i]);
-      const double r = std::trunc(intercept + slope * v);
+      const int64_t r = Truncate(intercept + slope * v);
       destination[i] = uint8_t(r < 0 ? 0 : r > 255 ? 255 : r);
     }
     return length;
@@ -152,14 +161,13 @@ size_t TgbModalityLUT::Rescale(const uint8_t* source, size_t length, uint8_t* de
   for (size_t i = 0; i < count; ++i) {
     const uint16_t raw = Load16(source + 2 * i);
     const double v = FSignedInput != 0 ? double(int16_t(raw)) : double(raw);
-    double r = std::trunc(intercept + slope * v);
+    int64_t r = Truncate(intercept + slope * v);
     if (outputSigned) {
       r = r < -32768 ? -32768 : r > 32767 ? 32767 : r;
       Store16(destination + 2 * i, uint16_t(int16_t(r)));
     } else {
       // Unsigned results keep their low 16 bits.
-      const double bounded = std::fmod(r, 65536.0);
-      Store16(destination + 2 * i, uint16_t(int64_t(bounded) & 0xFFFF));
+      Store16(destination + 2 * i, uint16_t(uint64_t(r) & 0xFFFF));
     }
   }
   if (length % 2 != 0 && source != destination) destination[length - 1] = source[length - 1];

@@ -250,11 +250,13 @@ class Operation final : public IWindowOperation, public IZoomOperation {
     const double width = double(hi - lo) + 1.0;
     FWidth = width;
     FCenter = double(lo) + width / 2.0;
-    for (size_t i = 0; i < count; ++i) {
-      const int32_t v = valueOf(i);
-      int64_t out = v <= lo ? 0 : v >= hi ? 255 : int64_t(v - lo) * 255 / int64_t(hi - lo);
-      destination[i] = uint8_t(out);
+    // One output byte per possible sample, then a lookup per sample.
+    std::vector<uint8_t> map(65536);
+    for (int32_t b = 0; b < 65536; ++b) {
+      const int32_t v = b - offset;
+      map[size_t(b)] = uint8_t(v <= lo ? 0 : v >= hi ? 255 : int64_t(v - lo) * 255 / int64_t(hi - lo));
     }
+    for (size_t i = 0; i < count; ++i) destination[i] = map[size_t(valueOf(i) + offset)];
   }
 
   Layout FLayout;

@@ -107,6 +107,7 @@ TEST(TgbModalityLUT, RescaleFormsAndTheSameResultAtEveryPosition) {
       {2.5f, -1000, 16, 15, true, {-200, 0, 20000}, {-1500, -1000, 32767}},         // saturates
       {1, 0, 16, 15, false, {65535, 40000, 1}, {65535, 40000, 1}},                  // High Bit 15
       {0.5f, 10, 16, 15, false, {65535, 40000, 1}, {32777, 20010, 10}},
+      {1e30f, 0, 16, 15, true, {1, -1, 0}, {32767, -32768, 0}},                     // wild slope
   };
   for (const Case& c : cases) {
     TgbModalityLUT rescale(c.slope, c.intercept, c.bits, c.highBit, c.isSigned);
