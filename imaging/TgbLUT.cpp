@@ -157,18 +157,21 @@ size_t TgbModalityLUT::Rescale(const uint8_t* source, size_t length, uint8_t* de
     return length;
   }
   const bool outputSigned = IsOutputSigned(slope, intercept, FBitsAllocated, FHighBit, FSignedInput != 0);
-  const size_t count = length / 2;
-  for (size_t i = 0; i < count; ++i) {
-    const uint16_t raw = Load16(source + 2 * i);
+  auto rescaled = [&](uint16_t raw) {
     const double v = FSignedInput != 0 ? double(int16_t(raw)) : double(raw);
-    int64_t r = Truncate(intercept + slope * v);
-    if (outputSigned) {
-      r = r < -32768 ? -32768 : r > 32767 ? 32767 : r;
-      Store16(destination + 2 * i, uint16_t(int16_t(r)));
-    } else {
-      // Unsigned results keep their low 16 bits.
-      Store16(destination + 2 * i, uint16_t(uint64_t(r) & 0xFFFF));
-    }
+    const int64_t r = Truncate(intercept + slope * v);
+    // Signed results saturate; unsigned ones keep their low 16 bits.
+    if (outputSigned) return uint16_t(int16_t(r < -32768 ? -32768 : r > 32767 ? 32767 : r));
+    return uint16_t(uint64_t(r) & 0xFFFF);
+  };
+  const size_t count = length / 2;
+  if (count >= 32768) {
+    // Large frames go through a table of every possible sample: the same function, fewer calls.
+    std::vector<uint16_t> table(65536);
+    for (uint32_t raw = 0; raw < 65536; ++raw) table[raw] = rescaled(uint16_t(raw));
+    for (size_t i = 0; i < count; ++i) Store16(destination + 2 * i, table[Load16(source + 2 * i)]);
+  } else {
+    for (size_t i = 0; i < count; ++i) Store16(destination + 2 * i, rescaled(Load16(source + 2 * i)));
   }
   if (length % 2 != 0 && source != destination) destination[length - 1] = source[length - 1];
   return length;

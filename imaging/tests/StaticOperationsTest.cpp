@@ -123,6 +123,22 @@ TEST(TgbModalityLUT, RescaleFormsAndTheSameResultAtEveryPosition) {
   }
 }
 
+TEST(TgbModalityLUT, LargeFramesRescaleLikeSmallOnes) {
+  // Every 16-bit value, once in a frame of all of them and once on its own.
+  for (bool isSigned : {false, true}) {
+    TgbModalityLUT rescale(1.5f, -1024.0f, 16, 11, isSigned);
+    std::vector<int32_t> all(65536);
+    std::iota(all.begin(), all.end(), 0);
+    std::vector<uint8_t> frame = Words(all);
+    ASSERT_EQ(rescale.Apply(frame.data(), frame.size()), frame.size());
+    for (int32_t v = 0; v < 65536; v += 97) {
+      std::vector<uint8_t> one = Words({v});
+      ASSERT_EQ(rescale.Apply(one.data(), one.size()), 2u);
+      ASSERT_EQ(WordAt(one, 0, false), WordAt(frame, size_t(v), false)) << v << (isSigned ? " signed" : "");
+    }
+  }
+}
+
 TEST(TgbModalityLUT, EightBitRescaleIsTheSameAtEveryPosition) {
   TgbModalityLUT rescale(2.0f, -10.0f, 8, 7, false);
   std::vector<uint8_t> data(11, 100);
