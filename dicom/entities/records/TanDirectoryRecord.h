@@ -103,7 +103,6 @@ class TanDirectoryRecord {
 
   static std::string Trim(const std::string& text);
 
- protected:
   // Inserts in tag order; an element the set cannot take is deleted. Null does nothing.
   void InsertElement(iDDE* e);
 
