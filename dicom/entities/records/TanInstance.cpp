@@ -19,8 +19,10 @@ std::string ToFileID(std::string name) {
 
 }  // namespace
 
-TanInstatnceBasis::TanInstatnceBasis(TanDicomFileObject& file) {
-  SetReferencedFileID(ToFileID(file.FFileName));
+TanInstatnceBasis::TanInstatnceBasis(TanDicomFileObject& file) { TakeReferencedFileKeys(*this, file); }
+
+void TakeReferencedFileKeys(TanDirectoryRecord& record, TanDicomFileObject& file) {
+  record.SetReferencedFileID(ToFileID(file.FFileName));
   TanDDESet<iDDE>& meta = file.FMetaGroup;
   meta.FCursor = 0;
   struct Key {
@@ -35,7 +37,7 @@ TanInstatnceBasis::TanInstatnceBasis(TanDicomFileObject& file) {
   for (const Key& k : keys) {
     iDDE* e = meta.FindFromCursor(k.tag);
     if (e == nullptr) throw std::invalid_argument(k.message);
-    SetText(k.recordTag, e->GetString());
+    record.SetText(k.recordTag, e->GetString());
   }
 }
 

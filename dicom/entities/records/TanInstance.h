@@ -15,6 +15,11 @@ namespace ORN_dicom {
 
 class TanDicomFileObject;
 
+// Referenced File ID from the file's name ("\" between components), and the SOP class, SOP
+// instance and transfer syntax UIDs of the meta group; std::invalid_argument names the first
+// UID missing.
+void TakeReferencedFileKeys(TanDirectoryRecord& record, TanDicomFileObject& file);
+
 class TanInstatnceBasis : public TanDirectoryRecord {
  public:
   // Throws std::invalid_argument when the meta group lacks (0002,0002), (0002,0003) or
