@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The conversion benchmark beside dcmtk on the same 100-frame 512 x 512 file, in one run:
-# bench_dicom_io_pixel (in process), then dcmcjpeg +e1, dcmcrle, dcmdjpeg and dcmdrle timed
-# as processes. usage: bench/dicom_io_pixel/compare.sh [BUILD]   (default build/release)
+# bench_dicom_io_pixel (in process), then dcmcjpeg +e1, dcmcrle, dcmcjpeg +ee (lossy 12-bit),
+# dcmdjpeg and dcmdrle timed as processes. usage: bench/dicom_io_pixel/compare.sh [BUILD]   (default build/release)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build/release}
@@ -19,5 +19,7 @@ rate() {  # label command...
 }
 rate "dcmcjpeg +e1" dcmcjpeg +e1 "$dir/native.dcm" "$dir/jpeg.dcm"
 rate "dcmcrle" dcmcrle "$dir/native.dcm" "$dir/rle.dcm"
+rate "dcmcjpeg +ee" dcmcjpeg +ee "$dir/native.dcm" "$dir/lossy.dcm"
 rate "dcmdjpeg" dcmdjpeg "$dir/jpeg.dcm" "$dir/jpeg_back.dcm"
+rate "dcmdjpeg (lossy)" dcmdjpeg "$dir/lossy.dcm" "$dir/lossy_back.dcm"
 rate "dcmdrle" dcmdrle "$dir/rle.dcm" "$dir/rle_back.dcm"

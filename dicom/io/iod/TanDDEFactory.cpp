@@ -7,6 +7,7 @@
 #include "dicom/io/implicit/TanImplicitDDEFactory.h"
 #include "dicom/io/iod/TanIODFactoryTemplate.h"
 #include "dicom/io/pixel/TanLosslessDDEFactory.h"
+#include "dicom/io/pixel/TanLossyDDEFactory.h"
 
 namespace ORN_dicom {
 
@@ -20,10 +21,11 @@ TanDDEFactory::TanDDEFactory(uint8_t kind) {
   EnsureDDERegistry();
   switch (kind) {
     case 1: FFactory = std::make_unique<TanImplicitDDEFactory>(); break;
-    case 2: case 7: FFactory = std::make_unique<TanExplicitLEFactory>(); break;
+    case 2: FFactory = std::make_unique<TanExplicitLEFactory>(); break;
     case 4: FFactory = std::make_unique<TanLosslessDDEFactory>(); break;
     case 5: FFactory = std::make_unique<TanLosslessJpegDDEFactory>(); break;
     case 6: FFactory = std::make_unique<TanLosslessRleDDEFactory>(); break;
+    case 7: FFactory = std::make_unique<TanLossyDDEFactory>(); break;
     case 3: FFactory = std::make_unique<TanExplicitBEFactory>(); break;
     default: break;
   }
@@ -46,7 +48,7 @@ TanIODFactory::TanIODFactory(uint8_t kind, uint8_t quality) {
     case 4: FFactory = MakeIOD<TanLosslessDDEFactory>(kind, 50); break;
     case 5: FFactory = MakeIOD<TanLosslessJpegDDEFactory>(kind, 50); break;
     case 6: FFactory = MakeIOD<TanLosslessRleDDEFactory>(kind, 50); break;
-    case 7: FFactory = MakeIOD<TanExplicitLEFactory>(kind, quality); break;
+    case 7: FFactory = MakeIOD<TanLossyDDEFactory>(kind, quality); break;
     case 3: FFactory = MakeIOD<TanExplicitBEFactory>(kind, 50); break;
     default: break;
   }

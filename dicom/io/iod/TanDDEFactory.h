@@ -2,8 +2,9 @@
 // data-element dictionary first (std::runtime_error with its load error when that fails) and
 // hold null for a kind without a factory.
 //   kind 1 implicit VR LE, 2 explicit VR LE, 3 explicit VR BE, 4 to 7 the encapsulated kinds.
-// The encapsulated kinds read and make their elements with the explicit little-endian factory;
-// their own pixel-data factories come with the pixel-data codecs.
+// The encapsulated kinds read and make their elements as the explicit little-endian factory;
+// their pixel data is that of the lossless (4), lossless JPEG (5), RLE (6) and lossy JPEG (7)
+// factories.
 #pragma once
 
 #include <cstdint>

@@ -7,9 +7,9 @@
 #include "dicom/elements/dataset/TanEPDValue.h"
 #include "dicom/elements/element/ElementClasses.h"
 #include "dicom/io/pixel/TanFrameSplitter.h"
+#include "dicom/io/pixel/TanPixelDataCompressor.h"
 #include "dicom/io/pixel/TanPixelDecoder.h"
 #include "imaging/TgbYBR.h"
-#include "imaging/TsgImageConverter.h"
 
 namespace ORN_dicom {
 
@@ -48,6 +48,38 @@ iDDE* TanLosslessDDEFactory::MakePixelData(uint16_t, uint32_t count, ...) {
   }
   va_end(args);
   return MakeEncapsulated(fragments);
+}
+
+iDDE* TanLosslessDDEFactory::MakePixelDataFromHeader(const void* bytes) {
+  return CheckReadFrames(TanExplicitLEFactory::MakePixelDataFromHeader(bytes));
+}
+
+iDDE* TanLosslessDDEFactory::ReadPixelData(std::istream& in) {
+  return CheckReadFrames(TanExplicitLEFactory::ReadPixelData(in));
+}
+
+iDDE* TanLosslessDDEFactory::CheckReadFrames(iDDE* e) {
+  // Pixel data inside an item (an icon) has one frame; native pixel data has no fragments.
+  TanEPDValue* value = e != nullptr && FPixelDataInItem == 0 ? e->ValueAs<TanEPDValue>() : nullptr;
+  if (value == nullptr) return e;
+  int32_t none = -1, frames = 1;
+  std::string photometric = "-";
+  try {
+    GetPixelAttributes(none, none, none, none, none, photometric, none, frames);
+  } catch (const std::exception&) {
+    return e;  // a Number of Frames that is no number fails the conversion, with its text
+  }
+  TanFrames& view = value->FFrames;
+  const uint32_t first = view.FirstFragmentIndex(), end = view.EndFragmentIndex();
+  const uint32_t fragments = end > first ? end - first : 0;
+  if (frames <= 1 || (view.HasOffsetTable() ? view.Count() == uint32_t(frames) : fragments == uint32_t(frames)))
+    return e;
+  // The frames are searched in the fragments as the conversions do; the element stays as it
+  // was read (its size is the bytes it took), the fragments are never merged or dropped here.
+  TanFrameSplitter splitter;
+  if (splitter.Split(*value, frames, OwnKind()) && splitter.Count() == uint32_t(frames)) return e;
+  delete e;
+  return nullptr;
 }
 
 iDDE* TanLosslessDDEFactory::DecodePixelData(iDDE* source) {
@@ -209,10 +241,6 @@ bool TanLosslessDDEFactory::CompressFrame(const uint8_t* data, uint32_t length, 
                                           const std::string& photometric, int32_t planar) {
   const Codec codec = CodecFor(photometric);
   if (codec == Codec::None || columns <= 0 || rows <= 0 || data == nullptr) return false;
-  const uint64_t pixels = uint64_t(columns) * uint64_t(rows);
-  const bool grey = codec == Codec::GreyJpeg || codec == Codec::GreyRle;
-  // The compressors read a whole frame: a shorter one is refused here.
-  if (grey && length < pixels * (bitsAllocated <= 8 ? 1 : 2)) return false;
   std::vector<uint8_t> rgb;
   if (photometric.find("YBR") != std::string::npos) {
     rgb.assign(size_t(rows) * size_t(columns) * 3, 0);
@@ -222,32 +250,15 @@ bool TanLosslessDDEFactory::CompressFrame(const uint8_t* data, uint32_t length, 
     length = static_cast<uint32_t>(rgb.size());
     planar = 0;
   }
-  if (!grey && length < pixels * 3) return false;
-  // Room for incompressible data: the codecs never grow a frame by more than this.
-  const uint64_t capacity = uint64_t(length) * 2 + 4096;
-  if (capacity > 0xFFFFFFFFull) return false;
-  out.assign(capacity, 0);
-  TsgImageConverter converter;
-  const auto room = static_cast<uint32_t>(capacity);
-  uint32_t written = 0;
+  TanPixelDataCompressor compressor;
   switch (codec) {
-    case Codec::GreyJpeg:
-      written = converter.CompressJpegLossless(columns, rows, bitsAllocated, data, out.data(), room);
-      break;
-    case Codec::RgbJpeg:
-      written = converter.CompressJpegLosslessRGB(columns, rows, data, out.data(), planar, room);
-      break;
-    case Codec::GreyRle:
-      written = converter.CompressRle(columns, rows, bitsAllocated, data, out.data(), room);
-      break;
-    case Codec::RgbRle:
-      written = converter.CompressRleRGB(columns, rows, planar == 0, data, out.data(), room);
-      break;
-    case Codec::None:
-      break;
+    case Codec::GreyJpeg: return compressor.CompressJpegLossless(columns, rows, bitsAllocated, data, length, out);
+    case Codec::RgbJpeg: return compressor.CompressJpegLosslessRGB(columns, rows, data, length, out, planar);
+    case Codec::GreyRle: return compressor.CompressRle(columns, rows, bitsAllocated, data, length, out);
+    case Codec::RgbRle: return compressor.CompressRleRGB(columns, rows, planar, data, length, out);
+    case Codec::None: break;
   }
-  out.resize(written);
-  return written > 0;
+  return false;
 }
 
 }  // namespace ORN_dicom

@@ -152,6 +152,11 @@ TEST_F(Transcoding, FilesOfEveryKindAgreeWithDcmtk) {
       {"SC_rgb.dcm", "dcmcjpeg +e1", "dcmdjpeg +te", 0, {}},
       {"SC_rgb_jpeg_dcmtk.dcm", "", "dcmdjpeg +te", 1, {0x00282112u}},
       {"CT_small.dcm", "dcmcjpeg +ee", "dcmdjpeg +te", 1, {0x00282112u}},
+      // Lossy JPEG read by the kind 7 factory: baseline 8-bit made by dcmtk, 12-bit extended.
+      {"SC_rgb_rle_2frame.dcm", "sh -c 'dcmdrle \"$1\" \"$2.n\" && dcmcjpeg +eb \"$2.n\" \"$2\"' -", "dcmdjpeg +te", 1,
+       {0x00282112u}},
+      {"JPEG-lossy.dcm", "", "dcmdjpeg +te", 1, {}},
+      {"JPGExtended.dcm", "", "dcmdjpeg +te", 1, {}},
   };
   int n = 0;
   for (const Case& c : cases) {
