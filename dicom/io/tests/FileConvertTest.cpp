@@ -154,6 +154,21 @@ TEST_F(FileConvert, RoutesAndTheKindsTheyGive) {
   }
 }
 
+TEST_F(FileConvert, LossyJpegFromNativeAndEncapsulatedFiles) {
+  for (const char* name : {"CT_small.dcm", "MR_small_RLE.dcm", "SC_rgb_rle_2frame.dcm", "JPEG-lossy.dcm"}) {
+    SCOPED_TRACE(name);
+    TanDicomFileObject f;
+    if (!Load(f, name)) continue;
+    const std::string native = NativePixels(name);
+    ASSERT_TRUE(f.ChangeTransferSyntax(7, 90)) << f.FLastError;
+    EXPECT_EQ(f.FKind, 7);
+    EXPECT_EQ(Text(f.FMetaGroup, 0x00020010u), "1.2.840.10008.1.2.4.51");
+    EXPECT_EQ(f.FMetaGroup.At(0)->GetULong(), f.FMetaGroup.Length() - 12);
+    ASSERT_TRUE(f.ChangeTransferSyntax(2, 90)) << f.FLastError;
+    EXPECT_EQ(PixelBytes(f.FDataSet).size(), native.size());  // closeness: the dcmtk check
+  }
+}
+
 TEST_F(FileConvert, KindFourFollowsThePhotometricInterpretation) {
   struct Case {
     const char* photometric;
