@@ -153,7 +153,8 @@ class PeerFixtures : public ModulesTest {
  protected:
   void SetUp() override {
     ModulesTest::SetUp();
-    dir = fs::temp_directory_path() / "vistrel_module_fixtures";
+    dir = fs::temp_directory_path() /
+          ("vistrel_module_fixtures_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const std::string command = std::string("/usr/bin/python3 '") + DICOM_MODULES_SOURCE_DIR +
