@@ -1,7 +1,8 @@
 // Writing a folder of DICOM files back through the file object's writers: the stream writer,
 // the one-buffer writer and the mapped writer, each through a temporary file renamed over the
-// target. The files of DICOM_IO_BENCH_DIR are read once; the writes go to a scratch folder.
-// Items are files; bytes are the written sizes.
+// target; then the written files read back through a stream and through memory. The files of
+// DICOM_IO_BENCH_DIR are read once; the writes go to a scratch folder. Items are files; bytes
+// are the written sizes.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -67,6 +68,34 @@ void WriteFolder(benchmark::State& state, Writer writer) {
   state.counters["failed"] = static_cast<double>(failed) / static_cast<double>(state.iterations());
 }
 
+// Reads back what the writers wrote (written once here, so the benchmark stands alone).
+void ReadFolder(benchmark::State& state, bool viaMemory) {
+  const Loaded& loaded = Files();
+  if (loaded.files.empty()) {
+    state.SkipWithError("set DICOM_IO_BENCH_DIR to a folder of DICOM files (see compare.sh)");
+    return;
+  }
+  std::vector<std::string> names;
+  for (const auto& f : loaded.files) {
+    names.push_back((loaded.out / ("read" + std::to_string(names.size()) + ".dcm")).string());
+    if (!f->SaveToFile(names.back())) {
+      state.SkipWithError("cannot write the files to read back");
+      return;
+    }
+  }
+  int64_t failed = 0;
+  for (auto _ : state) {
+    for (const std::string& name : names) {
+      ORN_dicom::TanDicomFileObject f;
+      const std::string error = viaMemory ? f.LoadFromFileViaMemory(name, false) : f.LoadFromFile(name, false);
+      failed += !error.empty();
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(names.size()));
+  state.SetBytesProcessed(state.iterations() * loaded.bytes);
+  state.counters["failed"] = static_cast<double>(failed) / static_cast<double>(state.iterations());
+}
+
 void BM_WriteStream(benchmark::State& state) { WriteFolder(state, Writer::Stream); }
 void BM_WriteBuffer(benchmark::State& state) { WriteFolder(state, Writer::Buffer); }
 void BM_WriteMapped(benchmark::State& state) { WriteFolder(state, Writer::Mapped); }
@@ -74,5 +103,10 @@ void BM_WriteMapped(benchmark::State& state) { WriteFolder(state, Writer::Mapped
 BENCHMARK(BM_WriteStream)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WriteBuffer)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WriteMapped)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ReadBackStream(benchmark::State& state) { ReadFolder(state, false); }
+void BM_ReadBackViaMemory(benchmark::State& state) { ReadFolder(state, true); }
+BENCHMARK(BM_ReadBackStream)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadBackViaMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "dicom/modules/LUTTable.h"
 
+#include <algorithm>
+
 #include <memory>
 
 #include "dicom/elements/element/iDDE.h"
@@ -57,6 +59,14 @@ bool WriteLUTDescriptorAndData(ORN_dicom::TanDDESet<iDDE>& item, ORN_dicom::iDDE
                                uint32_t descriptorTag, uint32_t dataTag, const ndl::iLUT_GENERAL& lut, int32_t first,
                                int32_t last, int32_t bits) {
   const int32_t count = last - first + 1;
+  // 16-bit entries carry tables of 10 to 16 bits: the descriptor names the depth the entries
+  // use, so that a 12-bit table does not come back as a 16-bit one whose values look 16 times
+  // too small to a reader that scales by it.
+  if (bits == 16) {
+    int32_t largest = 0;
+    for (int32_t x = first; x <= last; ++x) largest = std::max(largest, lut.Map(x) & 0xFFFF);
+    while (bits > 10 && largest < (1 << (bits - 1))) --bits;
+  }
   std::unique_ptr<iDDE> descriptor(factory->MakeDDEWithVR(
       static_cast<uint16_t>(descriptorTag >> 16), static_cast<uint16_t>(descriptorTag), first < 0 ? "SS" : "US", 3,
       static_cast<int>(static_cast<uint16_t>(count)), static_cast<int>(static_cast<uint16_t>(first)),

@@ -22,11 +22,14 @@ iDDE* MakeReferencedImageSequence(ORN_dicom::iDDEFactory* factory,
       if (!item || item->GetItem() == nullptr || classUID.empty() || instanceUID.empty()) break;
       std::unique_ptr<iDDE> e1(factory->MakeDDE(0x0008, 0x1150, 1, classUID.c_str()));
       std::unique_ptr<iDDE> e2(factory->MakeDDE(0x0008, 0x1155, 1, instanceUID.c_str()));
-      std::unique_ptr<iDDE> e3(factory->MakeDDE(0x0008, 0x1160, 1, frame.c_str()));
-      if (!e1 || !e2 || !e3) break;
+      // Frame 0 stands for every frame: written without (0008,1160), as it is read, since
+      // frame numbers count from 1 and a "0" would name a frame no image has.
+      std::unique_ptr<iDDE> e3(reference.GetFrameNumber() > 0 ? factory->MakeDDE(0x0008, 0x1160, 1, frame.c_str())
+                                                              : nullptr);
+      if (!e1 || !e2 || (!e3 && reference.GetFrameNumber() > 0)) break;
       item->GetItem()->Append(e1.release());
       item->GetItem()->Append(e2.release());
-      item->GetItem()->Append(e3.release());
+      if (e3) item->GetItem()->Append(e3.release());
       sequence->GetSequence()->Append(item.release());
     }
   }

@@ -37,9 +37,11 @@ int32_t TrimmedInt(const std::string& text) {
 }
 }  // namespace
 
-bool TanDicomFileObject::HasPixelData() const {
-  return !FDataSet.IsEmpty() && FDataSet.IndexOf(kPixelDataTag) >= 2;
+bool TanDicomFileObject::HasPixelDataIn(const TanIOD& set) {
+  return !set.IsEmpty() && set.IndexOf(kPixelDataTag) >= 2;
 }
+
+bool TanDicomFileObject::HasPixelData() const { return HasPixelDataIn(FDataSet); }
 
 bool TanDicomFileObject::BuildPrivatePixelDataInfo() {
   if (!HasPixelData()) {
@@ -70,7 +72,7 @@ bool TanDicomFileObject::BuildPrivatePixelDataInfoImpl() {
   const int32_t p = FDataSet.IndexOf(kPixelDataTag);
   if (p < 0 || frames == 0) return false;
   try {
-    uint32_t valueOffset = 0;
+    uint64_t valueOffset = 0;
     for (int32_t i = 0; i < p; ++i) valueOffset += FDataSet.At(static_cast<uint32_t>(i))->Size();
     iDDE* pixelData = FDataSet.At(static_cast<uint32_t>(p));
     valueOffset += pixelData->HeaderSize();
@@ -82,8 +84,10 @@ bool TanDicomFileObject::BuildPrivatePixelDataInfoImpl() {
 }
 
 // Replaces the index elements and the group length; index is the new (0002,0102) whose
-// zero bytes the caller fills. Nothing changes when the factory makes any of them badly.
-bool TanDicomFileObject::PutIndexElements(uint32_t length, iDDE*& index) {
+// zero bytes the caller fills. extent is the end of the last indexed byte counted from the
+// start of the data set. Nothing changes when the factory makes any of them badly, or when an
+// offset or length would not fit the index's 32-bit fields (a file beyond 4 GiB).
+bool TanDicomFileObject::PutIndexElements(uint32_t length, uint64_t extent, iDDE*& index) {
   TanDDEFactory factory(2);
   const std::vector<unsigned char> zeros(length, 0);
   iDDE* made[3] = {factory->MakeDDE(0x0002, 0x0100, 1, kImplementationClassUID),
@@ -91,7 +95,18 @@ bool TanDicomFileObject::PutIndexElements(uint32_t length, iDDE*& index) {
                    factory->MakeDDE(0x0002, 0x0000, 1, 0)};
   bool ok = true;
   for (iDDE* e : made) ok = ok && e != nullptr && e->IsValid();
-  if (!ok || made[1]->GetData() == nullptr || made[1]->GetLength() != length) {
+  if (ok && made[1]->GetData() != nullptr && made[1]->GetLength() == length) {
+    uint64_t meta = 0;
+    for (uint32_t i = 0; i < FMetaGroup.Count(); ++i) {
+      const uint32_t tag = FMetaGroup.At(i)->Tag();
+      if (tag != 0x00020000u && tag != 0x00020100u && tag != 0x00020102u) meta += FMetaGroup.At(i)->Size();
+    }
+    for (iDDE* e : made) meta += e->Size();
+    ok = TanPreamble::kSize + meta + extent <= 0xFFFFFFFFull;
+  } else {
+    ok = false;
+  }
+  if (!ok) {
     for (iDDE* e : made) delete e;
     return false;
   }
@@ -107,14 +122,15 @@ bool TanDicomFileObject::PutIndexElements(uint32_t length, iDDE*& index) {
   return true;
 }
 
-bool TanDicomFileObject::IndexNativeFrames(iDDE* pixelData, uint32_t valueOffset, uint32_t frames) {
+bool TanDicomFileObject::IndexNativeFrames(iDDE* pixelData, uint64_t valueOffset, uint32_t frames) {
   const uint32_t valueLength = pixelData->Length();
+  // The index counts frames and fragments in 16 bits: more are refused, never wrapped.
   if (valueLength == 0 || frames > 0xFFFF) return false;
   const uint32_t length = 32 + 10 * frames;
-  iDDE* index = nullptr;
-  if (!PutIndexElements(length, index)) return false;
-  const uint32_t base = TanPreamble::kSize + FMetaGroup.Length() + valueOffset;
   const uint32_t frameLength = valueLength / frames;
+  iDDE* index = nullptr;
+  if (!PutIndexElements(length, valueOffset + uint64_t{frameLength} * frames, index)) return false;
+  const uint32_t base = static_cast<uint32_t>(TanPreamble::kSize + FMetaGroup.Length() + valueOffset);
   TanByteWriter w{index->GetData(), 0};
   WriteCString(w, kPrivatePixelDataTitle);
   PutU16(w, static_cast<uint16_t>(frames));
@@ -126,26 +142,33 @@ bool TanDicomFileObject::IndexNativeFrames(iDDE* pixelData, uint32_t valueOffset
   return true;
 }
 
-bool TanDicomFileObject::IndexEncapsulatedFrames(iDDE* pixelData, uint32_t valueOffset, uint32_t frames) {
+bool TanDicomFileObject::IndexEncapsulatedFrames(iDDE* pixelData, uint64_t valueOffset, uint32_t frames) {
   TanEPDValue* value = pixelData->GetEncapsulatedPixelData();
   if (value == nullptr || value->IsEmpty() || frames > 0xFFFF) return false;
   // Fragment counts first: they fix the value length before the offsets are known.
   std::vector<uint32_t> counts(frames);
   uint32_t fragments = 0;
   uint32_t needed = 31;
+  uint64_t extent = valueOffset + value->At(0)->Size();
   for (uint32_t i = 0; i < frames; ++i) {
     TanFrame frame(value->FFrames, static_cast<int32_t>(i));
     counts[i] = frame.FragmentCount();
     if (counts[i] > 0xFFFF) return false;
     fragments += counts[i];
     needed += 2 + 8 * counts[i];
+    for (uint32_t j = 0; j < counts[i]; ++j) {
+      iDDE* fragment = frame.Fragment(j);
+      if (fragment == nullptr) return false;
+      extent += uint64_t{fragment->HeaderSize()} + fragment->Length();
+    }
   }
   const uint32_t length = 32 + 10 * fragments;
   // Frames without fragments could make the index outgrow its reserved room: refused.
   if (fragments == 0 || needed > length) return false;
   iDDE* index = nullptr;
-  if (!PutIndexElements(length, index)) return false;
-  uint32_t running = TanPreamble::kSize + FMetaGroup.Length() + valueOffset + value->At(0)->Size();
+  if (!PutIndexElements(length, extent, index)) return false;
+  uint32_t running =
+      static_cast<uint32_t>(TanPreamble::kSize + FMetaGroup.Length() + valueOffset + value->At(0)->Size());
   TanByteWriter w{index->GetData(), 0};
   WriteCString(w, kPrivatePixelDataTitle);
   PutU16(w, static_cast<uint16_t>(frames));

@@ -51,6 +51,17 @@ class TanDicomFileObject {
   // The private pixel-data index in (0002,0100) and (0002,0102).
   bool BuildPrivatePixelDataInfo();
   bool HasPixelData() const;
+  // Pixel data (7FE0,0010) at index 2 or later of the set.
+  static bool HasPixelDataIn(const TanIOD& set);
+
+  // Re-encoding into transfer-syntax kind 1 to 7 (4: lossless JPEG for MONOCHROME images, RLE
+  // for the rest), directly or through explicit VR little endian; the meta group follows.
+  // A failure leaves data set, meta group and kind as they were, the reason in FLastError.
+  bool ChangeTransferSyntax(uint8_t kind, uint8_t quality);
+  bool ConvertTo(uint8_t kind, uint8_t quality);
+  uint8_t ResolveTargetKind(uint8_t kind) const;
+  // Moves every element of source into the data set, which keeps its identity.
+  void ReplaceDataSet(TanIOD& source);
 
   // Loading through memory: the whole file, or only the bytes in front of its pixel data.
   std::string LoadFromFileViaMemory(const std::string& fileName, bool skip);
@@ -86,10 +97,16 @@ class TanDicomFileObject {
   void BuildDefaultMetaGroup();
   void FillBuffer(unsigned char* target) const;
 
+  static uint8_t ResolveKindFor(const TanIOD& set, uint8_t kind);
+  bool ConvertSet(TanIOD& source, uint8_t kind, uint8_t quality, TanIOD& target);
+  void TakeConverted(TanIOD& converted, uint8_t kind);
+  void SetMetaTransferSyntax(uint8_t kind);
+  void SetMetaGroupLength();
+
   bool BuildPrivatePixelDataInfoImpl();
-  bool IndexEncapsulatedFrames(iDDE* pixelData, uint32_t valueOffset, uint32_t frames);
-  bool IndexNativeFrames(iDDE* pixelData, uint32_t valueOffset, uint32_t frames);
-  bool PutIndexElements(uint32_t length, iDDE*& index);
+  bool IndexEncapsulatedFrames(iDDE* pixelData, uint64_t valueOffset, uint32_t frames);
+  bool IndexNativeFrames(iDDE* pixelData, uint64_t valueOffset, uint32_t frames);
+  bool PutIndexElements(uint32_t length, uint64_t extent, iDDE*& index);
 
   std::string MapFile(const std::string& fileName, bool virtualMemory, unsigned char*& buffer, uint64_t& count,
                       bool skip);

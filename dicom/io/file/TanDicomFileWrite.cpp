@@ -34,6 +34,14 @@ std::string TextOf(const TanIOD& set, uint32_t tag) {
   return i < 0 ? std::string() : set.At(static_cast<uint32_t>(i))->GetString();
 }
 
+// The set's encoded size in 64 bits: the set's own 32-bit length stops short of a set of 4 GiB
+// or more, and a buffer sized by it would be too small for what CopyTo fills in.
+uint64_t EncodedSize(const TanIOD& set) {
+  uint64_t size = 0;
+  for (uint32_t i = 0; i < set.Count(); ++i) size += set.At(i)->Size();
+  return size;
+}
+
 // Appends or inserts an element the factory made; an element it did not make, or one that
 // is not valid, never reaches the set.
 void Add(TanIOD& set, iDDE* e, bool insert) {
@@ -195,7 +203,7 @@ bool TanDicomFileObject::WriteAsynchronous(const std::string& fileName) {
     return false;
   }
   if (!CheckWritable(true)) return false;
-  const uint64_t size = uint64_t{TanPreamble::kSize} + FMetaGroup.Length() + FDataSet.Length();
+  const uint64_t size = TanPreamble::kSize + EncodedSize(FMetaGroup) + EncodedSize(FDataSet);
   ORN_std::TanMSVirtualMemoryAlloc allocator;
   auto* buffer = static_cast<unsigned char*>(allocator.Allocate(size));
   struct Release {
@@ -248,7 +256,7 @@ bool TanDicomFileObject::WriteMapped(const std::string& fileName) {
     return false;
   }
   if (!CheckWritable(true)) return false;
-  const uint64_t size = uint64_t{TanPreamble::kSize} + FMetaGroup.Length() + FDataSet.Length();
+  const uint64_t size = TanPreamble::kSize + EncodedSize(FMetaGroup) + EncodedSize(FDataSet);
   bool ok = false;
   if (!FWriteFaultHook || FWriteFaultHook(0)) {
     const platform::MappingOnFileHandle mapping = platform::CreateMappingOnFile(file, platform::page::ReadWrite, size);

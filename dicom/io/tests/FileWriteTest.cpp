@@ -396,6 +396,65 @@ TEST_F(FileWrite, IndexRefusals) {
   EXPECT_EQ(noPixels.FLastError, "Cannot build Private Pixel Data Info.");
 }
 
+// An element that claims a size it does not hold: places the pixel data beyond 4 GiB.
+class HugeElement : public iDDE {
+ public:
+  HugeElement() : iDDE(nullptr) {}
+  uint16_t Group() const override { return 0x0019; }
+  std::string GroupText() const override { return "0019"; }
+  uint16_t Element() const override { return 0x1000; }
+  std::string ElementText() const override { return "1000"; }
+  uint32_t Tag() const override { return 0x00191000u; }
+  std::string TagText() const override { return "0019,1000"; }
+  uint16_t VR() const override { return 0; }
+  std::string VRText() const override { return "OB"; }
+  uint32_t Length() const override { return 0xFFFFFF00u - 12; }
+  std::string LengthText() const override { return ""; }
+  bool IsHeaderValid() const override { return true; }
+  uint32_t HeaderSize() const override { return 12; }
+  void Assign(const void*) override {}
+  bool IsValid() const override { return true; }
+  uint32_t Size() const override { return 0xFFFFFF00u; }
+  std::string Description() const override { return ""; }
+  iDDE* CopyTo(void*) override { return this; }
+  iDDE* WriteTo(std::ostream&) override { return this; }
+};
+
+TEST_F(FileWrite, IndexRefusesWhatItsFieldsCannotHold) {
+  TanDDEFactory factory(2);
+  // 65536 frames: the 16-bit frame count would wrap to 0.
+  TanDicomFileObject frames;
+  MakeDataSet(frames, true, 65536 * 2);
+  frames.FDataSet.Insert(factory->MakeDDE(0x0028, 0x0008, 1, "65536"));
+  EXPECT_FALSE(frames.BuildPrivatePixelDataInfo());
+  EXPECT_EQ(frames.FLastError, "Cannot build Private Pixel Data Info.");
+  EXPECT_TRUE(frames.FMetaGroup.IsEmpty());
+  frames.FDataSet.DeleteByTag(0x00280008u);
+  frames.FDataSet.Insert(factory->MakeDDE(0x0028, 0x0008, 1, "65535"));
+  EXPECT_TRUE(frames.BuildPrivatePixelDataInfo()) << frames.FLastError;
+
+  // Pixel data whose bytes end beyond 4 GiB: the 32-bit offsets would wrap.
+  for (bool encapsulated : {false, true}) {
+    SCOPED_TRACE(encapsulated);
+    TanDicomFileObject huge;
+    if (encapsulated) {
+      ASSERT_EQ(huge.LoadFromFile((fs::path(DICOM_IO_PYDICOM_FILES) / "MR_small_RLE.dcm").string(), false), "");
+    } else {
+      MakeDataSet(huge, true, 512);
+    }
+    huge.FDataSet.Insert(new HugeElement);
+    std::string meta, after;
+    Signature(huge.FMetaGroup, meta);
+    EXPECT_FALSE(huge.BuildPrivatePixelDataInfo());
+    EXPECT_EQ(huge.FLastError, "Cannot build Private Pixel Data Info.");
+    Signature(huge.FMetaGroup, after);
+    EXPECT_EQ(after, meta);
+    // Without it the same object is indexed.
+    huge.FDataSet.DeleteByTag(0x00191000u);
+    EXPECT_TRUE(huge.BuildPrivatePixelDataInfo()) << huge.FLastError;
+  }
+}
+
 TEST_F(FileWrite, NativeIndexBytesAndMalformedIndexesReadEmpty) {
   TanDicomFileObject f;
   MakeDataSet(f, true, 12);

@@ -111,6 +111,10 @@ TEST_F(ModalityLUT, TableLayouts) {
     ASSERT_EQ(m->IsEmpty(), c.entries.empty()) << c.descriptor[0] << " " << c.words.size();
     if (c.entries.empty()) continue;
     for (size_t i = 0; i < c.entries.size(); ++i) EXPECT_EQ(m->Front()->Map(static_cast<int>(i)), c.entries[i]);
+    // Clamped at both ends.
+    EXPECT_EQ(m->Front()->Map(-1), c.entries.front());
+    EXPECT_EQ(m->Front()->Map(-70000), c.entries.front());
+    EXPECT_EQ(m->Front()->Map(static_cast<int>(c.entries.size()) + 5), c.entries.back());
   }
   for (const char* type : {static_cast<const char*>(nullptr), "XX"}) {
     ORN_dicom::TanIOD data;
