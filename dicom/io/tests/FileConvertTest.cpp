@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 
 #include "dicom/elements/element/iDDE.h"
@@ -58,7 +59,8 @@ class FileConvert : public ::testing::Test {
   void SetUp() override {
     EnsureDDERegistry();
     dir = fs::temp_directory_path() /
-          ("vistrel_convert_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+          ("vistrel_convert_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+           std::to_string(std::random_device{}()));
     fs::remove_all(dir);
     fs::create_directories(dir);
   }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <vector>
 
@@ -84,7 +85,8 @@ class FileWrite : public ::testing::Test {
   void SetUp() override {
     EnsureDDERegistry();
     dir = fs::temp_directory_path() /
-          ("vistrel_write_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+          ("vistrel_write_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+           std::to_string(std::random_device{}()));
     fs::remove_all(dir);
     fs::create_directories(dir);
   }

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <random>
 #include <set>
 #include <sstream>
 
@@ -154,7 +155,8 @@ class PeerFixtures : public ModulesTest {
   void SetUp() override {
     ModulesTest::SetUp();
     dir = fs::temp_directory_path() /
-          ("vistrel_module_fixtures_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+          ("vistrel_module_fixtures_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+           std::to_string(std::random_device{}()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const std::string command = std::string("/usr/bin/python3 '") + DICOM_MODULES_SOURCE_DIR +
