@@ -21,6 +21,6 @@ struct TanStackRules {
 };
 
 // The rules of the process's file-set settings.
-const TanStackRules& CurrentStackRules();
+TanStackRules CurrentStackRules();
 
 }  // namespace ORN_dicom

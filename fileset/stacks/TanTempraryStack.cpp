@@ -167,7 +167,7 @@ void TanTempraryStack::ReadFirstFile(const TanStackImage& image, TanDicomFileObj
 }
 
 TanTempraryStack::TanTempraryStack(const iSTACK_IMAGES& images, int32_t index, const TanStackRules& rules)
-    : Images(images), FRules(rules) {
+    : FImagesView(images.Clone()), Images(*FImagesView), FRules(rules) {
   const TanStackImage image = images.At(index);
   OpenFrom(image, index);
   const int32_t n = NumberOfFrames;
@@ -187,7 +187,7 @@ TanTempraryStack::TanTempraryStack(const iSTACK_IMAGES& images, int32_t index, c
 
 TanTempraryStack::TanTempraryStack(const iSTACK_IMAGES& images, int32_t index, int32_t position,
                                    const FunctionalGroupsSet& groups, const TanStackRules& rules)
-    : Images(images), FRules(rules) {
+    : FImagesView(images.Clone()), Images(*FImagesView), FRules(rules) {
   const TanStackImage image = images.At(index);
   OpenFrom(image, index);
   FunctionalGroups = std::make_unique<ndl::TanFunctionalGroupsModule>();

@@ -63,6 +63,8 @@ class TanTempraryStack {
   bool CheckDistanceContinuity(const ndl::iIMAGE_PLANE& p);
   bool MatchesIgnoreStackIdConditions(TanDicomFileObject* file) const;
 
+  // The stack's own view of the series' IMAGE records.
+  const std::unique_ptr<iSTACK_IMAGES> FImagesView;
   const iSTACK_IMAGES& Images;
   std::string SOPClassUID;
   std::string Modality;

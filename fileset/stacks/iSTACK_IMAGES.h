@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace ORN_dicom {
@@ -22,6 +23,8 @@ class iSTACK_IMAGES {
   virtual int32_t Count() const = 0;
   // Throws std::out_of_range "vector" for an index outside the set.
   virtual TanStackImage At(int32_t index) const = 0;
+  // A view of the same records that the stack keeps for itself.
+  virtual std::unique_ptr<iSTACK_IMAGES> Clone() const = 0;
 };
 
 // A Referenced File ID as a path of this platform.

@@ -19,6 +19,7 @@ class FakeImages : public iSTACK_IMAGES {
     if (i < 0 || i >= Count()) throw std::out_of_range("vector");
     return images[static_cast<size_t>(i)];
   }
+  std::unique_ptr<iSTACK_IMAGES> Clone() const override { return std::make_unique<FakeImages>(*this); }
   std::vector<TanStackImage> images;
 };
 
