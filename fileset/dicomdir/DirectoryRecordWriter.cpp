@@ -14,7 +14,23 @@ void AddItem(TanDDESet<iDDE>& items, iDDE* item) {
   else items.Append(item);
 }
 
+// Reads the callback a set reports its length to (kept protected by the value classes).
+struct CallbackAccess : TanValueBasis {
+  static constexpr ChangeFunction TanValueBasis::*kFunction = &CallbackAccess::FOnChange;
+  static constexpr void* TanValueBasis::*kContext = &CallbackAccess::FContext;
+};
+
 }  // namespace
+
+TanQuietSet::TanQuietSet(TanDDESet<iDDE>& set)
+    : FSet(set), FFunction(set.*CallbackAccess::kFunction), FContext(set.*CallbackAccess::kContext) {
+  set.SetChangeCallback(nullptr, nullptr);
+}
+
+TanQuietSet::~TanQuietSet() {
+  FSet.SetChangeCallback(FFunction, FContext);
+  FSet.NotifyChanged();
+}
 
 uint32_t WriteChain(const std::vector<TanDirectoryRecord*>& records, uint32_t& offset, TanDDESet<iDDE>& items) {
   uint32_t last = 0;

@@ -16,6 +16,21 @@ class TanDirectoryRecord;
 
 namespace directory_writer {
 
+// Holds back the length reports of a set while many elements go into it, and reports once at
+// the end: each report sums the whole set, so one per item would cost the square of the count.
+class TanQuietSet {
+ public:
+  explicit TanQuietSet(TanDDESet<iDDE>& set);
+  ~TanQuietSet();
+  TanQuietSet(const TanQuietSet&) = delete;
+  TanQuietSet& operator=(const TanQuietSet&) = delete;
+
+ private:
+  TanDDESet<iDDE>& FSet;
+  TanValueBasis::ChangeFunction FFunction;
+  void* FContext;
+};
+
 // Inserts the record's item and those of its subtree into items; offset advances past them.
 void WriteSubtree(TanDirectoryRecord& record, uint32_t& offset, TanDDESet<iDDE>& items);
 // Writes the records as one level: each next offset points at the following record, the last

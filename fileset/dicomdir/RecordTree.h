@@ -5,10 +5,13 @@
 
 #include <string>
 
+#include "dicom/entities/records/InstanceRecords.h"
+#include "dicom/entities/records/StudyLevelRecords.h"
 #include "dicom/entities/records/TanDirectoryRecord.h"
-#include "dicom/entities/records/TanHangingProtocolIE.h"
 #include "dicom/entities/records/TanPatientIE.h"
 #include "dicom/entities/records/TanPrivateIE.h"
+#include "dicom/entities/records/TanSeriesIE.h"
+#include "dicom/entities/records/TanStudyIE.h"
 #include "dicom/entities/records/TanTopicIE.h"
 
 namespace ORN_dicom {

@@ -1,6 +1,7 @@
 #include "fileset/dicomdir/TanDicomDirObject.h"
 
 #include "dicom/io/file/TanDicomFileObject.h"
+#include "fileset/dicomdir/RecordTree.h"
 #include "fileset/stacks/TanStackBuilder.h"
 
 namespace ORN_dicom {
@@ -70,9 +71,9 @@ bool TanDicomDirObject::IsOwnDicomDir() const {
 void TanDicomDirObject::EnsureStacks() {
   FStackReport.clear();
   for (TanPatientIE* patient : Patients())
-    for (TanStudyIE* study : patient->Studies)
-      for (TanSeriesIE* series : study->Series) {
-        if (series->GetImageCount() == 0 || !series->Stacks.IsEmpty()) continue;
+    for (TanStudyIE* study : patient->FStudies)
+      for (TanSeriesIE* series : study->FSeries) {
+        if (series->GetImageCount() == 0 || !series->FPrivateRecords.IsEmpty()) continue;
         // One series that cannot be stacked is reported and written without stacks.
         bool built = false;
         try {

@@ -172,6 +172,7 @@ void TanDirRecSequence::WriteTo(TanDicomFileObject& file) {
     for (TanTopicIE* r : Topics) roots.push_back(r);
     for (TanPrivateIE* r : Privates) roots.push_back(r);
     uint32_t offset = GetFirstItemOffset(file);
+    directory_writer::TanQuietSet quiet(Items());
     FLastRootOffset = directory_writer::WriteChain(roots, offset, Items());
   } else {
     FLastRootOffset = 0;
