@@ -1,0 +1,1 @@
+#include "dicom/entities/tree/tests/TreeFixture.h"
