@@ -38,7 +38,7 @@ class TanDirRecSequence::Reader {
   // when one does not. Producers that do not write each record's children right after it
   // (records of a level first, then the next level) are read this way.
   bool RunByOffsets(uint32_t firstItemPosition, uint32_t firstRecordOffset) {
-    if (firstItemPosition == 0 || FCount == 0) return false;
+    if (firstItemPosition == 0 || firstRecordOffset == 0 || FCount == 0) return false;
     uint32_t position = firstItemPosition;
     for (int32_t i = 0; i < FCount; ++i) {
       FIndexOf[position] = i;
