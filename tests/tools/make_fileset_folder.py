@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Writes a folder of small generated DICOM images for file-set tests and benchmarks:
-make_fileset_folder.py FOLDER PATIENTS STUDIES SERIES IMAGES [--broken] [--size N]
+make_fileset_folder.py FOLDER PATIENTS STUDIES SERIES IMAGES [--broken] [--ct] [--size N]
 Patients hold studies, studies series (CT and MR in turn), series images stacked along z, in
-subfolders P<p>/S<s>/<series>/. With --broken the folder also gets files that cannot be added:
+subfolders P<p>/S<s>/R<series>/ (all CT with --ct). With --broken the folder also gets files that cannot be added:
 a truncated image, a Part 10 header followed by garbage, and a text file."""
 import os
 import sys
@@ -14,8 +14,8 @@ from pydicom.uid import ExplicitVRLittleEndian
 ROOT = "1.2.826.0.1.3680043.9.7777"
 
 
-def image(folder, p, s, r, i, size):
-    modality = "CT" if r % 2 == 0 else "MR"
+def image(folder, p, s, r, i, size, ct_only=False):
+    modality = "CT" if r % 2 == 0 or ct_only else "MR"
     sop_class = "1.2.840.10008.5.1.4.1.1.2" if modality == "CT" else "1.2.840.10008.5.1.4.1.1.4"
     uid = "%s.%d.%d.%d.%d" % (ROOT, p, s, r, i)
     meta = FileMetaDataset()
@@ -86,7 +86,7 @@ def main():
         for s in range(studies):
             for r in range(series):
                 for i in range(images):
-                    name = image(folder, p, s, r, i, size)
+                    name = image(folder, p, s, r, i, size, "--ct" in sys.argv)
                     first = first or name
     if "--broken" in sys.argv:
         data = open(first, "rb").read()
