@@ -25,14 +25,14 @@ class LentElements {
 TanDicomDirObject::TanDicomDirObject()
     : FMetaInfo(std::make_unique<TanFileMetaInfo>()),
       FIdentification(std::make_unique<TanFileSetIdentification>()),
-      FDirectoryInfo(std::make_unique<TanGeneralDirectoryInfo>()) {
+      FDirectoryInfo(std::make_unique<TanDirectoryInformation>()) {
   FValid = FMetaInfo->FValid;
 }
 
 TanDicomDirObject::TanDicomDirObject(TanDicomFileObject& file, TProgressHandler progress)
     : FMetaInfo(std::make_unique<TanFileMetaInfo>(file)),
       FIdentification(std::make_unique<TanFileSetIdentification>(file)),
-      FDirectoryInfo(std::make_unique<TanGeneralDirectoryInfo>(file, std::move(progress))) {
+      FDirectoryInfo(std::make_unique<TanDirectoryInformation>(file, std::move(progress))) {
   FValid = FMetaInfo->FValid;
 }
 
@@ -41,6 +41,33 @@ TanDicomDirObject::~TanDicomDirObject() {
   FIdentification.reset();
   FMetaInfo.reset();
 }
+
+std::string TanDicomDirObject::AddFile(const std::string& path) { return FDirectoryInfo->Tree().AddFile(path); }
+
+bool TanDicomDirObject::DeleteInstance(const std::string& sopInstanceUID, const std::string& seriesUID,
+                                       const std::string& studyUID, const std::string& patientID) {
+  return FDirectoryInfo->Tree().DeleteInstance(sopInstanceUID.c_str(), seriesUID.c_str(), studyUID.c_str(),
+                                               patientID.c_str(), nullptr);
+}
+
+bool TanDicomDirObject::HasInstance(const std::string& sopInstanceUID, const std::string& seriesUID,
+                                    const std::string& studyUID, const std::string& patientID) {
+  return FDirectoryInfo->Tree().ContainsInstance(sopInstanceUID.c_str(), seriesUID.c_str(), studyUID.c_str(),
+                                                 patientID.c_str());
+}
+
+bool TanDicomDirObject::FindInstance(const std::string& sopInstanceUID, int32_t* instanceIndex, int32_t* seriesIndex,
+                                     int32_t* studyIndex, int32_t* patientIndex, TanIEKind* kind) {
+  return FDirectoryInfo->Tree().FindInstance(sopInstanceUID.c_str(), instanceIndex, seriesIndex, studyIndex,
+                                             patientIndex, kind);
+}
+
+int32_t TanDicomDirObject::DeleteSeries(const std::string& seriesUID, const std::string& studyUID,
+                                       const std::string& patientID) {
+  return FDirectoryInfo->Tree().DeleteSeries(seriesUID.c_str(), studyUID.c_str(), patientID.c_str());
+}
+
+bool TanDicomDirObject::Refresh() { return FDirectoryInfo && FDirectoryInfo->Tree().OrganizeAllStudies(); }
 
 int32_t TanDicomDirObject::GetSeriesCount() const {
   int32_t n = 0;

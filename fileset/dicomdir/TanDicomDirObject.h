@@ -12,7 +12,7 @@
 #include "base/memory/HeapAllocated.h"
 #include "fileset/dicomdir/TanFileMetaInfo.h"
 #include "fileset/dicomdir/TanFileSetIdentification.h"
-#include "fileset/dicomdir/TanGeneralDirectoryInfo.h"
+#include "fileset/dicomdir/TanDirectoryInformation.h"
 
 namespace ORN_dicom {
 
@@ -25,6 +25,18 @@ class TanDicomDirObject : public nalloc::HeapAllocated<TanDicomDirObject> {
   ~TanDicomDirObject();
   TanDicomDirObject(const TanDicomDirObject&) = delete;
   TanDicomDirObject& operator=(const TanDicomDirObject&) = delete;
+
+  // The record tree's operations (adding a file gives its error text, empty when added).
+  std::string AddFile(const std::string& path);
+  bool DeleteInstance(const std::string& sopInstanceUID, const std::string& seriesUID, const std::string& studyUID,
+                      const std::string& patientID);
+  bool HasInstance(const std::string& sopInstanceUID, const std::string& seriesUID, const std::string& studyUID,
+                   const std::string& patientID);
+  bool FindInstance(const std::string& sopInstanceUID, int32_t* instanceIndex, int32_t* seriesIndex,
+                    int32_t* studyIndex, int32_t* patientIndex, TanIEKind* kind);
+  // 1 removed, -1 not found, another value failure.
+  int32_t DeleteSeries(const std::string& seriesUID, const std::string& studyUID, const std::string& patientID);
+  bool Refresh();
 
   int32_t GetSeriesCount() const;
   int32_t GetStackCount() const;
@@ -47,7 +59,7 @@ class TanDicomDirObject : public nalloc::HeapAllocated<TanDicomDirObject> {
   bool FValid = true;
   const TanFileMetaInfo& MetaInfo() const { return *FMetaInfo; }
   const TanFileSetIdentification& Identification() const { return *FIdentification; }
-  TanGeneralDirectoryInfo& DirectoryInfo() const { return *FDirectoryInfo; }
+  TanDirectoryInformation& DirectoryInfo() const { return *FDirectoryInfo; }
   TanIESet<TanPatientIE>& Patients() const { return FDirectoryInfo->Patients(); }
   TanIESet<TanTopicIE>& Topics() const { return FDirectoryInfo->Topics(); }
   TanIESet<TanPrivateIE>& Privates() const { return FDirectoryInfo->Privates(); }
@@ -59,7 +71,7 @@ class TanDicomDirObject : public nalloc::HeapAllocated<TanDicomDirObject> {
 
   std::unique_ptr<TanFileMetaInfo> FMetaInfo;
   std::unique_ptr<TanFileSetIdentification> FIdentification;
-  std::unique_ptr<TanGeneralDirectoryInfo> FDirectoryInfo;
+  std::unique_ptr<TanDirectoryInformation> FDirectoryInfo;
   std::string FStackReport;
 };
 

@@ -37,10 +37,10 @@ class TanDirRecSequence::Reader {
       const std::string type = TypeOf(i);
       iDDE* item = FItems.At(static_cast<uint32_t>(i));
       TanDirectoryRecord* record = nullptr;
-      if (type == "PATIENT") record = FOwner.Patients.AppendFromItem(item);
-      else if (type == "HANGING PROTOCOL") record = FOwner.HangingProtocols.AppendFromItem(item);
-      else if (type == "TOPIC") record = FOwner.Topics.AppendFromItem(item);
-      else if (type == "PRIVATE") record = FOwner.Privates.AppendFromItem(item);
+      if (type == "PATIENT") record = FOwner.FTree.FPatients.AppendFromItem(item);
+      else if (type == "HANGING PROTOCOL") record = FOwner.FTree.FHangingProtocols.AppendFromItem(item);
+      else if (type == "TOPIC") record = FOwner.FTree.FTopics.AppendFromItem(item);
+      else if (type == "PRIVATE") record = FOwner.FTree.FPrivateRecords.AppendFromItem(item);
       if (record == nullptr) continue;
       FTaken[static_cast<size_t>(i)] = true;
       ReadChildren(*record, i, 1);
@@ -113,10 +113,14 @@ class TanDirRecSequence::Reader {
   std::vector<bool> FTaken;
 };
 
-TanDirRecSequence::TanDirRecSequence() : FSequence(NewSequence()) {}
+TanDirRecSequence::TanDirRecSequence(TanGeneralDirectoryInfo& tree) : FTree(tree), FSequence(NewSequence()) {
+  FTree.FReleaseItems = [this] { ReleaseItems(); };
+}
 
-TanDirRecSequence::TanDirRecSequence(TanDicomFileObject& file, TProgressHandler progress)
-    : FProgress(std::move(progress)) {
+TanDirRecSequence::TanDirRecSequence(TanGeneralDirectoryInfo& tree, TanDicomFileObject& file,
+                                     TProgressHandler progress)
+    : FTree(tree), FProgress(std::move(progress)) {
+  FTree.FReleaseItems = [this] { ReleaseItems(); };
   const int32_t index = file.FDataSet.IndexOf(kSequenceTag);
   if (index >= 0 && file.FDataSet.At(static_cast<uint32_t>(index))->GetSequence() != nullptr)
     FSequence.reset(file.FDataSet.Remove(static_cast<uint32_t>(index)));
@@ -132,6 +136,7 @@ TanDirRecSequence::TanDirRecSequence(TanDicomFileObject& file, TProgressHandler 
     leftovers = reader.Leftovers();
     ReleaseItems();
     for (iDDE* item : leftovers) delete item;
+    FTree.FReleaseItems = nullptr;
     throw;
   }
   ReleaseItems();
@@ -139,7 +144,11 @@ TanDirRecSequence::TanDirRecSequence(TanDicomFileObject& file, TProgressHandler 
   if (FProgress) FProgress(0, reader.Count(), reader.Count());
 }
 
-TanDirRecSequence::~TanDirRecSequence() { Clear(); }
+TanDirRecSequence::~TanDirRecSequence() {
+  // The tree outlives the sequence: it must not call back into it.
+  ReleaseItems();
+  FTree.FReleaseItems = nullptr;
+}
 
 TanDDESet<iDDE>& TanDirRecSequence::Items() const { return *FSequence->GetSequence(); }
 
@@ -147,14 +156,15 @@ void TanDirRecSequence::ReleaseItems() { TanItems(Items()).Clear(); }
 
 void TanDirRecSequence::Clear() {
   ReleaseItems();
-  Patients.Clear();
-  HangingProtocols.Clear();
-  Topics.Clear();
-  Privates.Clear();
+  FTree.FPatients.Clear();
+  FTree.FHangingProtocols.Clear();
+  FTree.FTopics.Clear();
+  FTree.FPrivateRecords.Clear();
 }
 
 bool TanDirRecSequence::IsEmpty() const {
-  return Patients.IsEmpty() && HangingProtocols.IsEmpty() && Topics.IsEmpty() && Privates.IsEmpty();
+  return FTree.FPatients.IsEmpty() && FTree.FHangingProtocols.IsEmpty() && FTree.FTopics.IsEmpty() &&
+         FTree.FPrivateRecords.IsEmpty();
 }
 
 uint32_t TanDirRecSequence::GetFirstItemOffset(TanDicomFileObject& file) const {
@@ -167,10 +177,10 @@ void TanDirRecSequence::WriteTo(TanDicomFileObject& file) {
     // One chain through every root record, so that a reader following the next offsets from
     // (0004,1200) meets the hanging-protocol, topic and private roots too.
     std::vector<TanDirectoryRecord*> roots;
-    for (TanPatientIE* r : Patients) roots.push_back(r);
-    for (TanHangingProtocolIE* r : HangingProtocols) roots.push_back(r);
-    for (TanTopicIE* r : Topics) roots.push_back(r);
-    for (TanPrivateIE* r : Privates) roots.push_back(r);
+    for (TanPatientIE* r : FTree.FPatients) roots.push_back(r);
+    for (TanHangingProtocolIE* r : FTree.FHangingProtocols) roots.push_back(r);
+    for (TanTopicIE* r : FTree.FTopics) roots.push_back(r);
+    for (TanPrivateIE* r : FTree.FPrivateRecords) roots.push_back(r);
     uint32_t offset = GetFirstItemOffset(file);
     directory_writer::TanQuietSet quiet(Items());
     FLastRootOffset = directory_writer::WriteChain(roots, offset, Items());

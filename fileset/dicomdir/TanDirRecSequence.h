@@ -1,4 +1,5 @@
-// The Directory Record Sequence (0004,1220) of a DICOMDIR and the four root sets of records.
+// The Directory Record Sequence (0004,1220) of a DICOMDIR over the four root sets of a record
+// tree (TanGeneralDirectoryInfo), whose item releaser it installs.
 // Reading turns the items of a parsed DICOMDIR into the record tree, driven by the order of the
 // items (a record's children follow it directly, depth first) and asking of the offsets only
 // whether they are zero. Writing lends every record's own item to the sequence with the offsets
@@ -11,7 +12,7 @@
 #include <vector>
 
 #include "dicom/elements/dataset/TanDDESet.h"
-#include "dicom/entities/records/TanIESet.h"
+#include "dicom/entities/tree/TanGeneralDirectoryInfo.h"
 #include "fileset/dicomdir/RecordTree.h"
 
 namespace ORN_dicom {
@@ -27,11 +28,11 @@ class TanDirRecSequence {
   // Records nest at most this deep below the root; deeper items become no record.
   static constexpr int kMaxDepth = 8;
 
-  // A new, empty sequence element and four empty root sets.
-  TanDirRecSequence();
+  // A new, empty sequence element over the tree.
+  explicit TanDirRecSequence(TanGeneralDirectoryInfo& tree);
   // Takes (0004,1220) out of the file's data set and builds the record tree from its items. A
   // file without the sequence (or with one that is no sequence) gives an empty tree.
-  TanDirRecSequence(TanDicomFileObject& file, TProgressHandler progress);
+  TanDirRecSequence(TanGeneralDirectoryInfo& tree, TanDicomFileObject& file, TProgressHandler progress);
   ~TanDirRecSequence();
   TanDirRecSequence(const TanDirRecSequence&) = delete;
   TanDirRecSequence& operator=(const TanDirRecSequence&) = delete;
@@ -50,15 +51,13 @@ class TanDirRecSequence {
   // The offset of the last root record of the last write; 0 when it wrote none.
   uint32_t GetLastRootOffset() const { return FLastRootOffset; }
 
-  TanIESet<TanPatientIE> Patients;
-  TanIESet<TanHangingProtocolIE> HangingProtocols;
-  TanIESet<TanTopicIE> Topics;
-  TanIESet<TanPrivateIE> Privates;
+  TanGeneralDirectoryInfo& Tree() const { return FTree; }
 
  private:
   class Reader;
   TanDDESet<iDDE>& Items() const;
 
+  TanGeneralDirectoryInfo& FTree;
   std::unique_ptr<iDDE> FSequence;
   TProgressHandler FProgress;
   uint32_t FLastRootOffset = 0;

@@ -35,7 +35,7 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 TanDicomFileSet::TanDicomFileSet(const std::string& rejectFolder)
-    : FTaskAllocator(platform::GetTaskAllocator()), FRejectFolder(TrimText(rejectFolder)) {}
+    : FTaskAllocator(platform::GetTaskAllocator()), FRejectFolder(fileset_files::TrimText(rejectFolder)) {}
 
 TanDicomFileSet::~TanDicomFileSet() {
   if (FTaskAllocator != nullptr) FTaskAllocator->Release();
@@ -108,7 +108,7 @@ bool TanDicomFileSet::OpenFromBlob(const void* address, uint32_t length) {
 }
 
 bool TanDicomFileSet::BuildFromFolder(const std::string& folder, bool moveRejected) {
-  std::string trimmed = TrimText(folder);
+  std::string trimmed = fileset_files::TrimText(folder);
   if (!trimmed.empty() && trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
   if (trimmed.empty()) {
     FLastError = "The folder is not given.";
@@ -148,6 +148,9 @@ bool TanDicomFileSet::AddFiles(TStringList& list, bool moveRejected) {
   for (int32_t i = 0; i < n; ++i) {
     const std::string entry = list.Strings[i];
     FLastError = FDicomDir->AddFile(entry);
+    const std::string error = FLastError;
+    RejectDisplaced(moveRejected);
+    FLastError = error;
     if (!FLastError.empty()) {
       result = false;
       if (!FRejectFolder.empty()) Reject(entry, moveRejected);
@@ -161,6 +164,15 @@ bool TanDicomFileSet::AddFiles(TStringList& list, bool moveRejected) {
   list.Clear();
   Minimize();
   return result;
+}
+
+void TanDicomFileSet::RejectDisplaced(bool move) {
+  // Files that left the tree because a newer file holds the same instance.
+  for (const TanDuplicateFile& file : FDicomDir->DirectoryInfo().Tree().TakeDuplicateFiles()) {
+    if (FRejectFolder.empty()) continue;
+    FLastError = file.reason;
+    Reject(file.path, move);
+  }
 }
 
 void TanDicomFileSet::Reject(const std::string& entry, bool move) {
@@ -185,9 +197,19 @@ bool TanDicomFileSet::AddFile(const std::string& path) {
       return false;
     }
   }
-  FLastError = FDicomDir->AddFile(path);
+  // A file below the file-set folder is referenced relative to it.
+  std::string name = path;
+  std::string full;
+  if (!FFolderWithSeparator.empty() && platform::FullPath(path, &full) &&
+      full.compare(0, FFolderWithSeparator.size(), FFolderWithSeparator) == 0)
+    name = full.substr(FFolderWithSeparator.size());
+  TanCurrentFolder current(name == path ? std::string() : FFolderWithSeparator);
+  FLastError = FDicomDir->AddFile(name);
+  const std::string error = FLastError;
+  RejectDisplaced(true);
+  FLastError = error;
   const bool added = FLastError.empty();
-  if (!added && !FRejectFolder.empty()) Reject(path, true);
+  if (!added && !FRejectFolder.empty()) Reject(name, true);
   if (added) FValid = true;
   return added;
 }

@@ -74,6 +74,7 @@ class TanDicomFileSet : public nalloc::HeapAllocated<TanDicomFileSet> {
   bool AddFiles(TStringList& list, bool moveRejected);
   // Moves (or, with move clear, only logs) a file that could not be added.
   void Reject(const std::string& entry, bool move);
+  void RejectDisplaced(bool move);
   bool AddPixelDataInfo(const std::string& path);
   void Minimize();
   void Progress(int32_t position, int32_t maximum);

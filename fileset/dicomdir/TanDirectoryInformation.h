@@ -1,7 +1,8 @@
-// The directory information of a DICOMDIR: the root offsets (0004,1200) and (0004,1202), the
-// File-set Consistency Flag (0004,1212) and the Directory Record Sequence with the record tree.
-// The three elements and the sequence belong to this object for its whole life; a write lends
-// them to the file object being written.
+// The directory information of a DICOMDIR: the record tree (TanDirectoryInformation, which adds,
+// places, finds and removes records), the root offsets (0004,1200) and (0004,1202), the File-set
+// Consistency Flag (0004,1212) and the Directory Record Sequence. The three elements and the
+// sequence belong to this object for its whole life; a write lends them to the file object
+// being written.
 #pragma once
 
 #include <cstdint>
@@ -14,16 +15,16 @@ namespace ORN_dicom {
 class iDDE;
 class TanDicomFileObject;
 
-class TanGeneralDirectoryInfo {
+class TanDirectoryInformation {
  public:
   // Empty tree; the three root elements with the value 0.
-  TanGeneralDirectoryInfo();
+  TanDirectoryInformation();
   // The tree of a parsed DICOMDIR; the three root elements are taken out of its data set (an
   // absent one is made with the value 0).
-  TanGeneralDirectoryInfo(TanDicomFileObject& file, TProgressHandler progress);
-  ~TanGeneralDirectoryInfo();
-  TanGeneralDirectoryInfo(const TanGeneralDirectoryInfo&) = delete;
-  TanGeneralDirectoryInfo& operator=(const TanGeneralDirectoryInfo&) = delete;
+  TanDirectoryInformation(TanDicomFileObject& file, TProgressHandler progress);
+  ~TanDirectoryInformation();
+  TanDirectoryInformation(const TanDirectoryInformation&) = delete;
+  TanDirectoryInformation& operator=(const TanDirectoryInformation&) = delete;
 
   // Appends the three root elements and the sequence to the file's data set (after the
   // meta group and the file-set identification were written) and sets the root offsets.
@@ -38,16 +39,18 @@ class TanGeneralDirectoryInfo {
   uint32_t GetLastRecordOffsetValue() const;
   uint16_t GetConsistencyFlagValue() const;
 
+  TanGeneralDirectoryInfo& Tree() { return FTree; }
   TanDirRecSequence& Records() { return FSequence; }
   const TanDirRecSequence& Records() const { return FSequence; }
-  TanIESet<TanPatientIE>& Patients() { return FSequence.Patients; }
-  TanIESet<TanHangingProtocolIE>& HangingProtocols() { return FSequence.HangingProtocols; }
-  TanIESet<TanTopicIE>& Topics() { return FSequence.Topics; }
-  TanIESet<TanPrivateIE>& Privates() { return FSequence.Privates; }
+  TanIESet<TanPatientIE>& Patients() { return FTree.FPatients; }
+  TanIESet<TanHangingProtocolIE>& HangingProtocols() { return FTree.FHangingProtocols; }
+  TanIESet<TanTopicIE>& Topics() { return FTree.FTopics; }
+  TanIESet<TanPrivateIE>& Privates() { return FTree.FPrivateRecords; }
 
  private:
   void TakeOrMake(TanDicomFileObject* file);
 
+  TanGeneralDirectoryInfo FTree;
   std::unique_ptr<iDDE> FFirstOffset;
   std::unique_ptr<iDDE> FLastOffset;
   std::unique_ptr<iDDE> FConsistency;

@@ -1,4 +1,4 @@
-#include "fileset/dicomdir/TanGeneralDirectoryInfo.h"
+#include "fileset/dicomdir/TanDirectoryInformation.h"
 
 #include <stdexcept>
 
@@ -26,16 +26,16 @@ bool Usable(iDDE* e, const char* vr) { return e != nullptr && e->VRText() == vr 
 
 }  // namespace
 
-TanGeneralDirectoryInfo::TanGeneralDirectoryInfo() { TakeOrMake(nullptr); }
+TanDirectoryInformation::TanDirectoryInformation() : FSequence(FTree) { TakeOrMake(nullptr); }
 
-TanGeneralDirectoryInfo::TanGeneralDirectoryInfo(TanDicomFileObject& file, TProgressHandler progress)
-    : FSequence(file, std::move(progress)) {
+TanDirectoryInformation::TanDirectoryInformation(TanDicomFileObject& file, TProgressHandler progress)
+    : FSequence(FTree, file, std::move(progress)) {
   TakeOrMake(&file);
 }
 
-TanGeneralDirectoryInfo::~TanGeneralDirectoryInfo() = default;
+TanDirectoryInformation::~TanDirectoryInformation() = default;
 
-void TanGeneralDirectoryInfo::TakeOrMake(TanDicomFileObject* file) {
+void TanDirectoryInformation::TakeOrMake(TanDicomFileObject* file) {
   struct Slot {
     uint32_t tag;
     const char* vr;
@@ -54,7 +54,7 @@ void TanGeneralDirectoryInfo::TakeOrMake(TanDicomFileObject* file) {
   }
 }
 
-uint32_t TanGeneralDirectoryInfo::GetFirstRecordOffset(TanDicomFileObject& file) const {
+uint32_t TanDirectoryInformation::GetFirstRecordOffset(TanDicomFileObject& file) const {
   uint32_t offset = 132 + file.FMetaGroup.Length();
   const int32_t end = file.FDataSet.IndexOf(0x00041220u);
   const uint32_t count = end < 0 ? file.FDataSet.Count() : static_cast<uint32_t>(end);
@@ -62,16 +62,16 @@ uint32_t TanGeneralDirectoryInfo::GetFirstRecordOffset(TanDicomFileObject& file)
   return offset + FSequence.GetSequenceElement()->HeaderSize();
 }
 
-void TanGeneralDirectoryInfo::SetFirstRecordOffset(uint32_t offset) { FFirstOffset->SetULong(offset); }
-void TanGeneralDirectoryInfo::SetLastRecordOffset(uint32_t offset) { FLastOffset->SetULong(offset); }
-void TanGeneralDirectoryInfo::SetConsistencyFlag(bool consistent) {
+void TanDirectoryInformation::SetFirstRecordOffset(uint32_t offset) { FFirstOffset->SetULong(offset); }
+void TanDirectoryInformation::SetLastRecordOffset(uint32_t offset) { FLastOffset->SetULong(offset); }
+void TanDirectoryInformation::SetConsistencyFlag(bool consistent) {
   FConsistency->SetUShort(consistent ? 0x0000 : 0xFFFF);
 }
-uint32_t TanGeneralDirectoryInfo::GetFirstRecordOffsetValue() const { return FFirstOffset->GetULong(); }
-uint32_t TanGeneralDirectoryInfo::GetLastRecordOffsetValue() const { return FLastOffset->GetULong(); }
-uint16_t TanGeneralDirectoryInfo::GetConsistencyFlagValue() const { return FConsistency->GetUShort(); }
+uint32_t TanDirectoryInformation::GetFirstRecordOffsetValue() const { return FFirstOffset->GetULong(); }
+uint32_t TanDirectoryInformation::GetLastRecordOffsetValue() const { return FLastOffset->GetULong(); }
+uint16_t TanDirectoryInformation::GetConsistencyFlagValue() const { return FConsistency->GetUShort(); }
 
-void TanGeneralDirectoryInfo::WriteDirectoryRecords(TanDicomFileObject& file) {
+void TanDirectoryInformation::WriteDirectoryRecords(TanDicomFileObject& file) {
   file.FDataSet.Append(FFirstOffset.get());
   file.FDataSet.Append(FLastOffset.get());
   file.FDataSet.Append(FConsistency.get());
