@@ -86,14 +86,14 @@ TEST_F(PlacementTest, SeriesStandInModalityRuns) {
     AddAll(tree, {"us0.dcm"});
     EXPECT_EQ(Series(*tree.FPatients.At(0)->FStudies.At(0)), "US0 MR1 MR3 CT2 CT4 ");
   }
-  // With the series grouping at 0 or above every new series is appended; the ordering of the
-  // file set sorts them.
+  // With the series grouping at 0 or above every new series is appended and the file set's
+  // series ordering sorts them (0: by number, date and time).
   {
     std::ofstream("grouping.ini") << "[SERIES]\nGroupingByModalityType=0\n";
     ORN_dicomdir::InitializeFileSetSettings((FDir / "grouping.ini").string());
     TanGeneralDirectoryInfo tree;
     AddAll(tree, {"ct4.dcm", "mr1.dcm", "ct2.dcm"});
-    EXPECT_EQ(Series(*tree.FPatients.At(0)->FStudies.At(0)), "CT4 MR1 CT2 ");
+    EXPECT_EQ(Series(*tree.FPatients.At(0)->FStudies.At(0)), "MR1 CT2 CT4 ");
   }
 }
 
