@@ -3,8 +3,7 @@
 
 namespace ORN_dicom {
 
-// Stack building belongs to the file set, which is not part of this library yet: until it is,
-// a series without stacks stays without them and the caller is told so.
-bool TanGeneralDirectoryInfo::BuildStacks(TanSeriesIE&) { return false; }
+// Stack building is the file set's (it defines the series' stack builder).
+bool TanGeneralDirectoryInfo::BuildStacks(TanSeriesIE& series) { return series.FStackBuilder.RebuildStacks(); }
 
 }  // namespace ORN_dicom

@@ -18,7 +18,6 @@ void TreeFixture::SetUp() {
   fs::create_directories(FDir);
   FPrevious = fs::current_path();
   fs::current_path(FDir);
-  gOrganizeCalls = 0;
 }
 
 void TreeFixture::TearDown() {

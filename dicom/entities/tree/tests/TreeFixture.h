@@ -13,8 +13,6 @@
 
 namespace tree_test {
 
-extern int gOrganizeCalls;
-
 class TreeFixture : public ::testing::Test {
  protected:
   void SetUp() override;
