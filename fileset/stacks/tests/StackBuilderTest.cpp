@@ -97,6 +97,14 @@ TEST_F(StackBuilder, RegularSeriesAndTheSecondPassWithoutSpatialTests) {
   EXPECT_EQ(key.size(), 36u);
   EXPECT_EQ(key[8], '-');
   EXPECT_EQ(a->FPrivateRecords.At(0)->GetText(0x00041432), "1.3.51.99999.1.1.1");
+  // The icon of the middle image, 128 x 128.
+  iDDE* icon = a->FPrivateRecords.At(0)->GetIconImageSequence();
+  ASSERT_NE(icon, nullptr);
+  ASSERT_NE(icon->GetSequence(), nullptr);
+  ASSERT_EQ(icon->GetSequence()->Count(), 1u);
+  iDDE* rows = icon->GetSequence()->At(0)->GetItem()->Find(0x00280010u);
+  ASSERT_NE(rows, nullptr);
+  EXPECT_EQ(rows->GetUShort(), 128);
   // A rebuild makes new keys. The records name their files relative to the file-set folder.
   ORN_dicom::fileset_files::TanCurrentFolder current(folder_.string());
   EXPECT_TRUE(a->FStackBuilder.RebuildStacks());
