@@ -179,6 +179,38 @@ TEST_F(AddFileTest, DuplicatesKeepTheNewerFileAndDeleteNothing) {
   }
 }
 
+// Hanging protocols and HL7 documents: the same rule, and their sets stay in file-time order.
+TEST_F(AddFileTest, RootAndPatientDocumentsFollowTheDuplicateRule) {
+  const std::string hp = "|sopclass=1.2.840.10008.5.1.4.38.1|pixels=0";
+  const std::string hl7 = "|sopclass=2.16.840.1.113883.1.7.1|pixels=0|PatientID=P|PatientName=X";
+  ASSERT_TRUE(MakeFiles({"hp_old.dcm|sopuid=7.1" + hp, "hp_new.dcm|sopuid=7.1" + hp, "hp_other.dcm|sopuid=7.2" + hp,
+                         "h_old.dcm|sopuid=8.1" + hl7, "h_new.dcm|sopuid=8.1" + hl7}));
+  SetTimes("hp_old.dcm", k2020);
+  SetTimes("hp_new.dcm", k2020 + 2 * kHour);
+  SetTimes("hp_other.dcm", k2020 + kHour);
+  SetTimes("h_old.dcm", k2020);
+  SetTimes("h_new.dcm", k2020 + kHour);
+  const auto files = Snapshot();
+  for (bool newFirst : {false, true}) {
+    SCOPED_TRACE(newFirst ? "newer first" : "older first");
+    TanGeneralDirectoryInfo tree;
+    const std::vector<std::string> order = newFirst ? std::vector<std::string>{"hp_new.dcm", "h_new.dcm", "hp_other.dcm",
+                                                                               "hp_old.dcm", "h_old.dcm"}
+                                                    : std::vector<std::string>{"hp_old.dcm", "h_old.dcm", "hp_other.dcm",
+                                                                               "hp_new.dcm", "h_new.dcm"};
+    int refused = 0;
+    for (const std::string& p : order) refused += tree.AddFile(p).empty() ? 0 : 1;
+    EXPECT_EQ(refused + static_cast<int>(tree.TakeDuplicateFiles().size()), 2);
+    ASSERT_EQ(tree.FHangingProtocols.Count(), 2);
+    EXPECT_EQ(tree.FHangingProtocols.At(0)->GetReferencedFileID(), "hp_other.dcm");
+    EXPECT_EQ(tree.FHangingProtocols.At(1)->GetReferencedFileID(), "hp_new.dcm");
+    ASSERT_EQ(tree.FPatients.Count(), 1);
+    ASSERT_EQ(tree.FPatients.At(0)->FHL7StrucDocs.Count(), 1);
+    EXPECT_EQ(tree.FPatients.At(0)->FHL7StrucDocs.At(0)->GetReferencedFileID(), "h_new.dcm");
+    EXPECT_EQ(Snapshot(), files);
+  }
+}
+
 TEST_F(AddFileTest, SameFileTwiceAndBlankUIDsAreNoDuplicates) {
   ASSERT_TRUE(MakeFiles({"a.dcm|sopuid=5.1|InstanceNumber=1" + kCTBase,
                          "b1.dcm|sopuid= |InstanceNumber=2" + kCTBase,
