@@ -137,3 +137,9 @@ TanSteriometricIE::TanSteriometricIE(TanDicomFileObject& file) : TanInstatnceBas
 }
 
 }  // namespace ORN_dicom
+
+namespace ORN_dicom {
+// The instance classes add no member to their base, so they share one size-class heap.
+static_assert(sizeof(TanImageIE) == sizeof(TanInstatnceBasis) && sizeof(TanSrDocumentIE) == sizeof(TanImageIE) &&
+              sizeof(TanSteriometricIE) == sizeof(TanImageIE) && sizeof(TanValueMappingIE) == sizeof(TanImageIE));
+}  // namespace ORN_dicom

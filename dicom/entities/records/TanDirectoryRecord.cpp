@@ -66,6 +66,13 @@ std::string TanDirectoryRecord::GetText(uint32_t tag) const {
   return e == nullptr ? std::string() : Trim(e->GetString());
 }
 
+std::string TanDirectoryRecord::GetReferencedFilePath() const {
+  std::string path = GetReferencedFileID();
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  return path;
+}
+
 void TanDirectoryRecord::InsertElement(iDDE* e) {
   if (e != nullptr && !FItemSet->Insert(e)) delete e;
 }

@@ -57,6 +57,8 @@ class TanDirectoryRecord {
   std::string GetRecordType() const { return GetText(record_tags::kRecordType); }
 
   std::string GetReferencedFileID() const { return GetText(record_tags::kReferencedFileID); }
+  // The Referenced File ID as a path of this platform ("/" between its components).
+  std::string GetReferencedFilePath() const;
   std::string GetReferencedSOPClassUID() const { return GetText(record_tags::kReferencedSOPClassUID); }
   std::string GetReferencedSOPInstanceUID() const { return GetText(record_tags::kReferencedSOPInstanceUID); }
   std::string GetReferencedTransferSyntaxUID() const {

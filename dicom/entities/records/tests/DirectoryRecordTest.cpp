@@ -56,6 +56,7 @@ TEST_F(DirectoryRecordTest, ReferencedKeysAreMadeOnDemandInTagOrder) {
   EXPECT_EQ(TagsOf(r.GetDataSet()), (std::vector<uint32_t>{0x00041400, 0x00041410, 0x00041420, 0x00041430,
                                                             0x00041500, 0x00041510, 0x00041511, 0x00041512}));
   EXPECT_EQ(r.GetReferencedFileID(), "DIR\\FILE1");
+  EXPECT_EQ(r.GetReferencedFilePath(), "DIR/FILE1");
   EXPECT_EQ(r.GetReferencedSOPClassUID(), "1.2.840.10008.5.1.4.1.1.2");
   EXPECT_EQ(r.GetReferencedSOPInstanceUID(), "1.2.3");
   EXPECT_EQ(r.GetReferencedTransferSyntaxUID(), "1.2.840.10008.1.2.1");

@@ -67,7 +67,9 @@ TEST_F(PatientStudySeriesTest, PatientFromAFile) {
     EXPECT_EQ(p.GetPatientID(), c.id) << c.name;
     EXPECT_EQ(p.GetPatientIDW(), c.idW) << c.name;
     EXPECT_EQ(p.GetSpecificCharacterSet(), c.charset) << c.name;
-    if (std::string(c.name) == "empty character set") EXPECT_EQ(p.GetDataSet().Find(0x00080005), nullptr);
+    if (std::string(c.name) == "empty character set") {
+      EXPECT_EQ(p.GetDataSet().Find(0x00080005), nullptr);
+    }
   }
 }
 
@@ -257,7 +259,7 @@ TEST_F(PatientStudySeriesTest, SeriesChildrenInDicomdirOrder) {
 
 // A series generated with pydicom: three CT images of one patient, study and series.
 TEST_F(PatientStudySeriesTest, GeneratedSeries) {
-  const std::string folder = ::testing::TempDir() + "records_generated_series";
+  const std::string folder = testing::UniqueTempName("records_generated_series");
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   ASSERT_EQ(testing::RunPython(R"(
@@ -331,6 +333,8 @@ for i in range(3):
   EXPECT_EQ(patient.GetImageCount(), 3);
   EXPECT_EQ(patient.GetSeriesCount(), 1);
   EXPECT_EQ(series->FImages.At(2)->GetText(0x00200032), "0.0\\0.0\\0.0");
+  files.clear();
+  std::filesystem::remove_all(folder);
 }
 
 TEST_F(PatientStudySeriesTest, PydicomFiles) {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdlib>
+#include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -82,11 +84,18 @@ class BuiltFile {
   TanDDEFactory FFactory;
 };
 
+// A name no other test process uses at the same time.
+inline std::string UniqueTempName(const std::string& stem) {
+  return ::testing::TempDir() + stem + "_" + std::to_string(std::random_device{}());
+}
+
 // Runs python3 with pydicom (Debian's interpreter) and reports its exit status.
 inline int RunPython(const std::string& script) {
-  const std::string path = ::testing::TempDir() + "records_script.py";
+  const std::string path = UniqueTempName("records_script") + ".py";
   std::ofstream(path) << script;
-  return std::system(("/usr/bin/python3 " + path + " > /dev/null 2>&1").c_str());
+  const int status = std::system(("/usr/bin/python3 " + path + " > /dev/null 2>&1").c_str());
+  std::remove(path.c_str());
+  return status;
 }
 
 }  // namespace ORN_dicom::testing
