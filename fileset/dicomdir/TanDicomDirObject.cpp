@@ -29,10 +29,14 @@ TanDicomDirObject::TanDicomDirObject()
   FValid = FMetaInfo->FValid;
 }
 
+// The items' file positions are taken before the identification takes its element out.
 TanDicomDirObject::TanDicomDirObject(TanDicomFileObject& file, TProgressHandler progress)
+    : TanDicomDirObject(file, std::move(progress), TanDirRecSequence::FirstItemPosition(file)) {}
+
+TanDicomDirObject::TanDicomDirObject(TanDicomFileObject& file, TProgressHandler progress, uint32_t firstItemPosition)
     : FMetaInfo(std::make_unique<TanFileMetaInfo>(file)),
       FIdentification(std::make_unique<TanFileSetIdentification>(file)),
-      FDirectoryInfo(std::make_unique<TanDirectoryInformation>(file, std::move(progress))) {
+      FDirectoryInfo(std::make_unique<TanDirectoryInformation>(file, std::move(progress), firstItemPosition)) {
   FValid = FMetaInfo->FValid;
 }
 

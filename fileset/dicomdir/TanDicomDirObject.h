@@ -65,6 +65,7 @@ class TanDicomDirObject : public nalloc::HeapAllocated<TanDicomDirObject> {
   TanIESet<TanPrivateIE>& Privates() const { return FDirectoryInfo->Privates(); }
 
  private:
+  TanDicomDirObject(TanDicomFileObject& file, TProgressHandler progress, uint32_t firstItemPosition);
   // Builds missing stacks, then fills the file object with everything to be written.
   void Render(TanDicomFileObject& file);
   void EnsureStacks();

@@ -1,6 +1,7 @@
 #include "fileset/dicomdir/TanDirRecSequence.h"
 
 #include <string>
+#include <unordered_map>
 
 #include "dicom/elements/dataset/TanTags.h"
 #include "dicom/elements/element/iDDE.h"
@@ -32,6 +33,23 @@ class TanDirRecSequence::Reader {
   Reader(TanDirRecSequence& owner, TanDDESet<iDDE>& items)
       : FOwner(owner), FItems(items), FCount(static_cast<int32_t>(TanItems(items).Count())), FTaken(FCount, false) {}
 
+  // Follows the offsets from the first root record when every offset met names an item of the
+  // sequence (the items' positions follow from their encoded sizes); false, with nothing read,
+  // when one does not. Producers that do not write each record's children right after it
+  // (records of a level first, then the next level) are read this way.
+  bool RunByOffsets(uint32_t firstItemPosition, uint32_t firstRecordOffset) {
+    if (firstItemPosition == 0 || firstRecordOffset == 0 || FCount == 0) return false;
+    uint32_t position = firstItemPosition;
+    for (int32_t i = 0; i < FCount; ++i) {
+      FIndexOf[position] = i;
+      position += FItems.At(static_cast<uint32_t>(i))->Size();
+    }
+    std::vector<bool> seen(static_cast<size_t>(FCount), false);
+    if (!Resolves(firstRecordOffset, seen, 0)) return false;
+    ReadRootChain(firstRecordOffset);
+    return true;
+  }
+
   void Run() {
     for (int32_t i = 0; i < FCount; ++i) {
       const std::string type = TypeOf(i);
@@ -57,6 +75,64 @@ class TanDirRecSequence::Reader {
   }
 
   int32_t Count() const { return FCount; }
+
+ private:
+  // The item at a file offset, or -1.
+  int32_t IndexAt(uint32_t offset) const {
+    const auto it = FIndexOf.find(offset);
+    return it == FIndexOf.end() ? -1 : it->second;
+  }
+
+  // Whether the chain from the offset and everything below it names items, each once.
+  bool Resolves(uint32_t offset, std::vector<bool>& seen, int depth) const {
+    for (uint32_t at = offset; at != 0;) {
+      const int32_t i = IndexAt(at);
+      if (i < 0 || seen[static_cast<size_t>(i)]) return false;
+      seen[static_cast<size_t>(i)] = true;
+      iDDE* item = FItems.At(static_cast<uint32_t>(i));
+      const uint32_t lower = OffsetOf(item, 0x00041420u);
+      if (lower != 0 && depth < kMaxDepth && !Resolves(lower, seen, depth + 1)) return false;
+      at = OffsetOf(item, 0x00041400u);
+    }
+    return true;
+  }
+
+  void ReadRootChain(uint32_t offset) {
+    for (uint32_t at = offset; at != 0;) {
+      const int32_t i = IndexAt(at);
+      iDDE* item = FItems.At(static_cast<uint32_t>(i));
+      const std::string type = TypeOf(i);
+      TanDirectoryRecord* record = nullptr;
+      if (type == "PATIENT") record = FOwner.FTree.FPatients.AppendFromItem(item);
+      else if (type == "HANGING PROTOCOL") record = FOwner.FTree.FHangingProtocols.AppendFromItem(item);
+      else if (type == "TOPIC") record = FOwner.FTree.FTopics.AppendFromItem(item);
+      else if (type == "PRIVATE") record = FOwner.FTree.FPrivateRecords.AppendFromItem(item);
+      at = OffsetOf(item, 0x00041400u);
+      if (record == nullptr) continue;
+      FTaken[static_cast<size_t>(i)] = true;
+      ReadChildChain(*record, OffsetOf(item, 0x00041420u), i, 1);
+    }
+  }
+
+  // The records of the chain below a record; a type the parent does not take is passed over
+  // with everything below it.
+  void ReadChildChain(TanDirectoryRecord& parent, uint32_t offset, int32_t parentIndex, int depth) {
+    if (offset == 0 || depth >= kMaxDepth) {
+      Progress(parentIndex);
+      return;
+    }
+    for (uint32_t at = offset; at != 0;) {
+      const int32_t i = IndexAt(at);
+      iDDE* item = FItems.At(static_cast<uint32_t>(i));
+      TanDirectoryRecord* child = record_tree::AppendChildFromItem(parent, TypeOf(i), item);
+      at = OffsetOf(item, 0x00041400u);
+      if (child == nullptr) continue;
+      FTaken[static_cast<size_t>(i)] = true;
+      ReadChildChain(*child, OffsetOf(item, 0x00041420u), i, depth + 1);
+    }
+  }
+
+ public:
 
  private:
   std::string TypeOf(int32_t i) const {
@@ -111,6 +187,7 @@ class TanDirRecSequence::Reader {
   TanDDESet<iDDE>& FItems;
   const int32_t FCount;
   std::vector<bool> FTaken;
+  std::unordered_map<uint32_t, int32_t> FIndexOf;
 };
 
 TanDirRecSequence::TanDirRecSequence(TanGeneralDirectoryInfo& tree) : FTree(tree), FSequence(NewSequence()) {
@@ -118,7 +195,7 @@ TanDirRecSequence::TanDirRecSequence(TanGeneralDirectoryInfo& tree) : FTree(tree
 }
 
 TanDirRecSequence::TanDirRecSequence(TanGeneralDirectoryInfo& tree, TanDicomFileObject& file,
-                                     TProgressHandler progress)
+                                     TProgressHandler progress, uint32_t firstItemPosition)
     : FTree(tree), FProgress(std::move(progress)) {
   FTree.FReleaseItems = [this] { ReleaseItems(); };
   const int32_t index = file.FDataSet.IndexOf(kSequenceTag);
@@ -126,10 +203,13 @@ TanDirRecSequence::TanDirRecSequence(TanGeneralDirectoryInfo& tree, TanDicomFile
     FSequence.reset(file.FDataSet.Remove(static_cast<uint32_t>(index)));
   else
     FSequence.reset(NewSequence());
+  // The first record as (0004,1200) names it; the data set still holds that element here.
+  iDDE* first = file.FDataSet.Find(0x00041200u);
+  const uint32_t firstRecord = first != nullptr ? first->GetULong() : 0;
   Reader reader(*this, Items());
   std::vector<iDDE*> leftovers;
   try {
-    reader.Run();
+    if (!reader.RunByOffsets(firstItemPosition, firstRecord)) reader.Run();
     leftovers = reader.Leftovers();
   } catch (...) {
     // The records own the items they took; give them up before the sets delete them.
@@ -188,6 +268,19 @@ void TanDirRecSequence::WriteTo(TanDicomFileObject& file) {
     FLastRootOffset = 0;
   }
   file.FDataSet.Append(FSequence.get());
+}
+
+}  // namespace ORN_dicom
+
+namespace ORN_dicom {
+
+uint32_t TanDirRecSequence::FirstItemPosition(TanDicomFileObject& file) {
+  const int32_t index = file.FDataSet.IndexOf(kSequenceTag);
+  if (index < 0) return 0;
+  uint64_t position = 132 + static_cast<uint64_t>(file.FMetaGroup.Length());
+  for (int32_t i = 0; i < index; ++i) position += file.FDataSet.At(static_cast<uint32_t>(i))->Size();
+  position += file.FDataSet.At(static_cast<uint32_t>(index))->HeaderSize();
+  return position > 0xFFFFFFFFu ? 0 : static_cast<uint32_t>(position);
 }
 
 }  // namespace ORN_dicom

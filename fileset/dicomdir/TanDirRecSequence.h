@@ -31,8 +31,14 @@ class TanDirRecSequence {
   // A new, empty sequence element over the tree.
   explicit TanDirRecSequence(TanGeneralDirectoryInfo& tree);
   // Takes (0004,1220) out of the file's data set and builds the record tree from its items. A
-  // file without the sequence (or with one that is no sequence) gives an empty tree.
-  TanDirRecSequence(TanGeneralDirectoryInfo& tree, TanDicomFileObject& file, TProgressHandler progress);
+  // file without the sequence (or with one that is no sequence) gives an empty tree. With the
+  // file position of the first item, the tree follows the records' offsets when every one of
+  // them names an item; otherwise (and without a position) a record's children are the items
+  // that follow it.
+  TanDirRecSequence(TanGeneralDirectoryInfo& tree, TanDicomFileObject& file, TProgressHandler progress,
+                    uint32_t firstItemPosition = 0);
+  // The file position of the first item of the file's (0004,1220) as written; 0 without one.
+  static uint32_t FirstItemPosition(TanDicomFileObject& file);
   ~TanDirRecSequence();
   TanDirRecSequence(const TanDirRecSequence&) = delete;
   TanDirRecSequence& operator=(const TanDirRecSequence&) = delete;

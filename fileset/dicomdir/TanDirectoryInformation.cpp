@@ -28,8 +28,9 @@ bool Usable(iDDE* e, const char* vr) { return e != nullptr && e->VRText() == vr 
 
 TanDirectoryInformation::TanDirectoryInformation() : FSequence(FTree) { TakeOrMake(nullptr); }
 
-TanDirectoryInformation::TanDirectoryInformation(TanDicomFileObject& file, TProgressHandler progress)
-    : FSequence(FTree, file, std::move(progress)) {
+TanDirectoryInformation::TanDirectoryInformation(TanDicomFileObject& file, TProgressHandler progress,
+                                                 uint32_t firstItemPosition)
+    : FSequence(FTree, file, std::move(progress), firstItemPosition) {
   TakeOrMake(&file);
 }
 

@@ -21,7 +21,7 @@ class TanDirectoryInformation {
   TanDirectoryInformation();
   // The tree of a parsed DICOMDIR; the three root elements are taken out of its data set (an
   // absent one is made with the value 0).
-  TanDirectoryInformation(TanDicomFileObject& file, TProgressHandler progress);
+  TanDirectoryInformation(TanDicomFileObject& file, TProgressHandler progress, uint32_t firstItemPosition = 0);
   ~TanDirectoryInformation();
   TanDirectoryInformation(const TanDirectoryInformation&) = delete;
   TanDirectoryInformation& operator=(const TanDirectoryInformation&) = delete;

@@ -1,9 +1,20 @@
 #include "fileset/stacks/StackIcon.h"
 
+#include "base/memory/TanMSVirtualMemoryAlloc.h"
+#include "dicom/io/file/TanDicomFileObject.h"
+#include "imaging/TgbDicomIcon.h"
+
 namespace ORN_dicom {
 
-// The icon image of the imaging library is not available yet: no icon is made.
-bool MakeStackIcon(TanDicomFileObject&, int32_t, int32_t, int32_t, iDDE*& out) {
+bool MakeStackIcon(TanDicomFileObject& file, int32_t width, int32_t height, int32_t frameNumber, iDDE*& out) {
+  out = nullptr;
+  try {
+    ORN_image::TgbDisplayDicomIcon<ORN_std::TanMSVirtualMemoryAlloc> icon(&file.FDataSet);
+    if (!icon.CreateIcon(width, height, frameNumber)) return false;
+    if (icon.GetIconItem(&out, 2) && out != nullptr) return true;
+  } catch (...) {
+  }
+  delete out;
   out = nullptr;
   return false;
 }

@@ -50,9 +50,9 @@ inline std::string Joined(const std::vector<double>& values) {
   return text;
 }
 
-inline bool WriteTestImage(const std::string& path, const TestImage& image) {
+// The image's data set (and no meta group) in the file object.
+inline void BuildTestImage(TanDicomFileObject& file, const TestImage& image) {
   TanDDEFactory factory(2);
-  TanDicomFileObject file;
   file.FDataSet.SetTransferSyntax(2);
   TanDDESet<iDDE>& data = file.FDataSet;
   auto text = [&](uint16_t g, uint16_t e, const std::string& value) {
@@ -97,6 +97,11 @@ inline bool WriteTestImage(const std::string& path, const TestImage& image) {
   data.Insert(factory->MakeDDE(0x7FE0, 0x0010, 1, static_cast<uint32_t>(pixels.size()),
                                static_cast<const void*>(pixels.data())));
   if (image.extra) image.extra(data, *factory);
+}
+
+inline bool WriteTestImage(const std::string& path, const TestImage& image) {
+  TanDicomFileObject file;
+  BuildTestImage(file, image);
   return file.SaveAs(path, false);
 }
 

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "DumpLines.h"
+#include "FileSetDump.h"
 #include "dicom/io/file/TanDicomFileObject.h"
 
 namespace {
@@ -38,6 +39,7 @@ int Rewrite(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const int status = dump::FileSetMode(argc, argv); status >= 0) return status;
   if (argc >= 4 && argc <= 5 && std::string(argv[1]) == "--rewrite") {
     try {
       return Rewrite(argc, argv);

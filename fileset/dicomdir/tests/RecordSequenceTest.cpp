@@ -179,6 +179,49 @@ TEST(RecordSequence, MisplacedAndUnknownItemsArePassedOver) {
   for (const Case& c : cases) EXPECT_EQ(Shape(*Read(c.items)), c.shape) << c.name;
 }
 
+// Items whose offsets name other items by index (-1: 0), set from the items' file positions.
+std::unique_ptr<TanDicomDirObject> ReadLinked(const std::vector<ItemSpec>& items,
+                                              const std::vector<std::pair<int, int>>& links, int first,
+                                              uint32_t bogus = 0) {
+  TanDicomFileObject file;
+  Fill(file, items);
+  TanDDEFactory f(2);
+  file.FDataSet.Insert(f->MakeDDE(0x0004, 0x1200, 1, 0));
+  const uint32_t start = TanDirRecSequence::FirstItemPosition(file);
+  TanDDESet<iDDE>& sequence = *file.FDataSet.Find(0x00041220)->GetSequence();
+  std::vector<uint32_t> position;
+  uint32_t at = start;
+  for (uint32_t i = 0; i < sequence.Count(); ++i) {
+    position.push_back(at);
+    at += sequence.At(i)->Size();
+  }
+  auto offset = [&](int index) { return index < 0 ? 0u : index >= 100 ? bogus : position[static_cast<size_t>(index)]; };
+  for (uint32_t i = 0; i < sequence.Count(); ++i) {
+    TanTags tags(*sequence.At(i)->GetItem());
+    tags.Find(0x00041400)->SetULong(offset(links[i].first));
+    tags.Find(0x00041420)->SetULong(offset(links[i].second));
+  }
+  file.FDataSet.Find(0x00041200)->SetULong(offset(first));
+  return std::make_unique<TanDicomDirObject>(file, TProgressHandler());
+}
+
+TEST(RecordSequence, OffsetsAreFollowedWhenEveryOneNamesAnItem) {
+  // Records of a level first, then the next level, as gdcmgendir writes them.
+  const std::vector<ItemSpec> items = {{"PATIENT", 0, 0, ""}, {"PATIENT", 0, 0, ""}, {"STUDY", 0, 0, ""},
+                                       {"STUDY", 0, 0, ""},   {"SERIES", 0, 0, ""},  {"SERIES", 0, 0, ""}};
+  const std::vector<std::pair<int, int>> links = {{1, 2}, {-1, 3}, {-1, 4}, {-1, 5}, {-1, -1}, {-1, -1}};
+  EXPECT_EQ(Shape(*ReadLinked(items, links, 0)), "PATIENT\n STUDY\n  SERIES\nPATIENT\n STUDY\n  SERIES\n");
+  // The first root record is the one (0004,1200) names.
+  EXPECT_EQ(Shape(*ReadLinked(items, links, 1)), "PATIENT\n STUDY\n  SERIES\n");
+  // An offset that names no item, or a loop: the items' order decides.
+  std::vector<std::pair<int, int>> stray = links;
+  stray[4].first = 100;
+  EXPECT_EQ(Shape(*ReadLinked(items, stray, 0, 12345)), "PATIENT\n");
+  std::vector<std::pair<int, int>> loop = links;
+  loop[1].first = 0;
+  EXPECT_EQ(Shape(*ReadLinked(items, loop, 0)), "PATIENT\n STUDY\n");
+}
+
 TEST(RecordSequence, PrivateBelowPrivateIsPassedOverAndNestingIsBounded) {
   // A stack with a PRIVATE item below it: the inner one becomes no record.
   auto dir = Read({{"PATIENT", 0, 1, ""}, {"STUDY", 0, 1, ""}, {"SERIES", 0, 1, ""}, {"PRIVATE", 0, 1, "k"},
