@@ -85,8 +85,8 @@ void AddRecords(benchmark::State& state) {
   for (auto _ : state) {
     TanGeneralDirectoryInfo tree;
     for (int i = 0; i < kRecords; ++i) {
-      const std::string result = tree.InsertFileObject(image.Instance(i, numbers[static_cast<size_t>(i)], studies, series),
-                                                       nullptr, nullptr, nullptr);
+      const std::string result = tree.InsertFileObject(
+          image.Instance(i, numbers[static_cast<size_t>(i)], studies, series), nullptr, nullptr, nullptr);
       if (!result.empty()) {
         state.SkipWithError(result.c_str());
         return;

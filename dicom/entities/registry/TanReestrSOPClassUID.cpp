@@ -3,8 +3,8 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "dicom/entities/registry/RecordKeys.h"
 #include "dicom/elements/element/iDDE.h"
+#include "dicom/entities/registry/RecordKeys.h"
 #include "dicom/io/file/TanDicomFileObject.h"
 
 namespace ORN_dicom {

@@ -16,9 +16,9 @@ class TanDirectoryRecord;
 struct TanInstanceKey {
   std::string group;  // SOP class UID; the ultrasound classes share one group
   int32_t number = 0;
-  std::string date;                   // Content Date, else Instance Creation Date
-  std::string time;                   // Content Time, else Instance Creation Time
-  std::optional<double> parsedTime;   // empty when the time text does not parse
+  std::string date;                  // Content Date, else Instance Creation Date
+  std::string time;                  // Content Time, else Instance Creation Time
+  std::optional<double> parsedTime;  // empty when the time text does not parse
   std::string uid;
   std::string file;
 

@@ -12,6 +12,7 @@
 #include <map>
 #include <vector>
 
+#include "dicom/elements/element/iDDE.h"
 #include "dicom/entities/records/TanSeriesIE.h"
 #include "dicom/entities/records/TanStudyIE.h"
 #include "dicom/entities/registry/TanStrinUID.h"
@@ -20,6 +21,14 @@
 
 namespace ORN_dicom {
 namespace {
+
+// An attribute of the file as the record built from it would give it: trimmed, "" when absent.
+// A record is only built when no stored one matches, since building and deleting one per file
+// costs more than the rest of the placement.
+std::string FileText(TanDicomFileObject& file, uint32_t tag) {
+  iDDE* e = file.FDataSet.Find(tag);
+  return e == nullptr ? std::string() : TrimText(e->GetString());
+}
 
 // A found record takes the new text over its own when it is longer, or as long and greater,
 // so that the kept text does not depend on which file came first.
@@ -130,9 +139,8 @@ int CompareSeries(const SeriesKey& a, const SeriesKey& b) {
 
 TanPatientIE* TanGeneralDirectoryInfo::FindOrAddPatient(TanIESet<TanPatientIE>& patients, TanDicomFileObject& file,
                                                         int32_t& index) {
-  ntl::auto_ptr<TanPatientIE> record(new TanPatientIE(file));
-  const std::string name = record->GetPatientName();
-  const std::string id = record->GetPatientID();
+  const std::string name = FileText(file, 0x00100010u);
+  const std::string id = FileText(file, 0x00100020u);
   for (int32_t i = 0; i < patients.Count(); ++i) {
     TanPatientIE* stored = patients.At(i);
     if (stored->GetPatientID() != id) continue;
@@ -146,32 +154,43 @@ TanPatientIE* TanGeneralDirectoryInfo::FindOrAddPatient(TanIESet<TanPatientIE>& 
     }
     return stored;
   }
-  index = PatientPosition(patients, name, id);
+  ntl::auto_ptr<TanPatientIE> record(new TanPatientIE(file));
+  index = PatientPosition(patients, record->GetPatientName(), record->GetPatientID());
   ReleaseItems();
   return patients.InsertAt(index, std::move(record));
 }
 
 TanStudyIE* TanGeneralDirectoryInfo::FindOrAddStudy(TanIESet<TanStudyIE>& studies, TanDicomFileObject& file,
                                                     int32_t& index) {
-  ntl::auto_ptr<TanStudyIE> record(new TanStudyIE(file));
-  const std::string uid = record->GetStudyInstanceUID();
-  const std::string date = record->GetStudyDate();
-  const std::string time = record->GetStudyTime();
-  for (int32_t i = 0; i < studies.Count(); ++i) {
-    TanStudyIE* stored = studies.At(i);
-    if (stored->GetStudyInstanceUID() != uid) continue;
-    index = i;
-    const bool newDate = Prefers(date, stored->GetStudyDate());
-    const bool newTime = Prefers(time, stored->GetStudyTime());
-    if (newDate || newTime) {
-      ReleaseItems();
-      if (newDate) stored->SetStudyDate(date);
-      if (newTime) stored->SetStudyTime(time);
-      ntl::auto_ptr<TanStudyIE> moved = studies.TakeAt(i);
-      index = StudyPosition(studies, KeyOf(*stored));
-      studies.InsertAt(index, std::move(moved));
+  const std::string uid = FileText(file, 0x0020000Du);
+  const std::string date = FileText(file, 0x00080020u);
+  const std::string time = FileText(file, 0x00080030u);
+  const auto match = [&]() -> TanStudyIE* {
+    for (int32_t i = 0; i < studies.Count(); ++i) {
+      TanStudyIE* stored = studies.At(i);
+      if (stored->GetStudyInstanceUID() != uid) continue;
+      index = i;
+      const bool newDate = Prefers(date, stored->GetStudyDate());
+      const bool newTime = Prefers(time, stored->GetStudyTime());
+      if (newDate || newTime) {
+        ReleaseItems();
+        if (newDate) stored->SetStudyDate(date);
+        if (newTime) stored->SetStudyTime(time);
+        ntl::auto_ptr<TanStudyIE> moved = studies.TakeAt(i);
+        index = StudyPosition(studies, KeyOf(*stored));
+        studies.InsertAt(index, std::move(moved));
+      }
+      return stored;
     }
-    return stored;
+    return nullptr;
+  };
+  // Without a UID the record is built first: its constructor refuses the file.
+  if (!uid.empty()) {
+    if (TanStudyIE* found = match()) return found;
+  }
+  ntl::auto_ptr<TanStudyIE> record(new TanStudyIE(file));
+  if (uid.empty()) {
+    if (TanStudyIE* found = match()) return found;
   }
   index = StudyPosition(studies, KeyOf(*record));
   ReleaseItems();
@@ -180,30 +199,43 @@ TanStudyIE* TanGeneralDirectoryInfo::FindOrAddStudy(TanIESet<TanStudyIE>& studie
 
 TanSeriesIE* TanGeneralDirectoryInfo::FindOrAddSeries(TanIESet<TanSeriesIE>& series, TanDicomFileObject& file,
                                                       int32_t& index) {
-  ntl::auto_ptr<TanSeriesIE> record(new TanSeriesIE(file));
-  const std::string uid = record->GetSeriesInstanceUID();
+  const std::string uid = FileText(file, 0x0020000Eu);
+  const std::string date = FileText(file, 0x00080021u);
+  const std::string time = FileText(file, 0x00080031u);
   const bool place = ORN_dicomdir::GetGroupingByModalityType() < 0;
   const auto positionOf = [&series](const TanSeriesIE* s) {
     for (int32_t i = 0; i < series.Count(); ++i)
       if (series.At(i) == s) return i;
     return -1;
   };
-  for (int32_t i = 0; i < series.Count(); ++i) {
-    TanSeriesIE* stored = series.At(i);
-    if (TrimText(stored->GetSeriesInstanceUID()) != uid) continue;
-    index = i;
-    const bool newDate = Prefers(record->GetSeriesDate(), stored->GetSeriesDate());
-    const bool newTime = Prefers(record->GetSeriesTime(), stored->GetSeriesTime());
-    if (newDate || newTime) {
-      ReleaseItems();
-      if (newDate) stored->SetSeriesDate(record->GetSeriesDate());
-      if (newTime) stored->SetSeriesTime(record->GetSeriesTime());
-      if (place && PlaceAllSeries(series)) {
-        FSeriesMoved = true;
-        index = positionOf(stored);
+  const auto match = [&]() -> TanSeriesIE* {
+    for (int32_t i = 0; i < series.Count(); ++i) {
+      TanSeriesIE* stored = series.At(i);
+      if (TrimText(stored->GetSeriesInstanceUID()) != uid) continue;
+      index = i;
+      const bool newDate = Prefers(date, stored->GetSeriesDate());
+      const bool newTime = Prefers(time, stored->GetSeriesTime());
+      if (newDate || newTime) {
+        ReleaseItems();
+        if (newDate) stored->SetSeriesDate(date);
+        if (newTime) stored->SetSeriesTime(time);
+        if (place && PlaceAllSeries(series)) {
+          FSeriesMoved = true;
+          index = positionOf(stored);
+        }
       }
+      return stored;
     }
-    return stored;
+    return nullptr;
+  };
+  // Without a UID or a Modality the record is built first: its constructor refuses the file.
+  const bool known = !uid.empty() && file.FDataSet.Find(0x00080060u) != nullptr;
+  if (known) {
+    if (TanSeriesIE* found = match()) return found;
+  }
+  ntl::auto_ptr<TanSeriesIE> record(new TanSeriesIE(file));
+  if (!known) {
+    if (TanSeriesIE* found = match()) return found;
   }
   ReleaseItems();
   TanSeriesIE* added = series.Append(std::move(record));

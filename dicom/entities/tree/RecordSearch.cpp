@@ -47,6 +47,7 @@ bool TanGeneralDirectoryInfo::DeleteInstance(const char* instanceUID, const char
   if (!ReadKey(instanceUID, instanceKey) || !ReadKey(seriesUID, seriesKey) || !ReadKey(studyUID, studyKey) ||
       !ReadKey(patientID, patientKey))
     return false;
+  FUIDMemos.clear();
   for (int32_t p = 0; p < FPatients.Count(); ++p) {
     TanPatientIE* patient = FPatients.At(p);
     if (!Matches(patientKey, patient->GetPatientID())) continue;
@@ -142,6 +143,7 @@ bool TanGeneralDirectoryInfo::FindInstance(const char* instanceUID, int32_t* ins
 int32_t TanGeneralDirectoryInfo::DeleteSeries(const char* seriesUID, const char* studyUID, const char* patientID) {
   std::string seriesKey, studyKey, patientKey;
   if (!ReadKey(seriesUID, seriesKey) || !ReadKey(studyUID, studyKey) || !ReadKey(patientID, patientKey)) return 0;
+  FUIDMemos.clear();
   int32_t result = -1;
   bool done = false;
   for (int32_t p = 0; p < FPatients.Count() && !done;) {

@@ -39,9 +39,7 @@ void PutPatientID(TanDicomFileObject& file, const std::string& id) {
   }
 }
 
-bool IsAddableKind(TanIEKind kind) {
-  return kind == ieHL7StrucDoc || (IsSeriesLevelKind(kind) && kind != iePrivate);
-}
+bool IsAddableKind(TanIEKind kind) { return kind == ieHL7StrucDoc || (IsSeriesLevelKind(kind) && kind != iePrivate); }
 
 // Clears a member on every way out of the operation that set it.
 template <class V>
@@ -72,6 +70,8 @@ void TanGeneralDirectoryInfo::ReleaseItems() {
   if (FReleaseItems) FReleaseItems();
 }
 
+void TanGeneralDirectoryInfo::ForgetMemos() { FUIDMemos.clear(); }
+
 std::vector<TanDuplicateFile> TanGeneralDirectoryInfo::TakeDuplicateFiles() {
   std::vector<TanDuplicateFile> files;
   files.swap(FDuplicateFiles);
@@ -89,13 +89,13 @@ void TanGeneralDirectoryInfo::Commit() {
 }
 
 void TanGeneralDirectoryInfo::RefuseDuplicate(const std::string& newPath, const std::string& storedPath) {
-  FDuplicateRefusal = "The file " + Quoted(newPath) + " holds the same SOP instance as the file " +
-                      Quoted(storedPath) + ".";
+  FDuplicateRefusal =
+      "The file " + Quoted(newPath) + " holds the same SOP instance as the file " + Quoted(storedPath) + ".";
 }
 
 void TanGeneralDirectoryInfo::ReportDisplaced(const std::string& storedPath, const std::string& newPath) {
-  FDuplicateFiles.push_back({storedPath, "The file " + Quoted(storedPath) + " holds the same SOP instance as the file " +
-                                             Quoted(newPath) + "."});
+  FDuplicateFiles.push_back({storedPath, "The file " + Quoted(storedPath) +
+                                             " holds the same SOP instance as the file " + Quoted(newPath) + "."});
 }
 
 bool TanGeneralDirectoryInfo::NewFileWins(const std::string& newPath, const std::string& storedPath) {
@@ -224,10 +224,8 @@ std::string TanGeneralDirectoryInfo::InsertFileObject(TanDicomFileObject& file, 
 
 bool TanGeneralDirectoryInfo::EnsurePatientID(TanDicomFileObject& file, std::string& error, std::string* assignedID) {
   try {
-    {
-      const TanPatientIE patient(file);
-      if (!patient.GetPatientID().empty()) return true;
-    }
+    // The Patient ID as the PATIENT record would take it from the file.
+    if (iDDE* e = file.FDataSet.Find(kPatientID); e != nullptr && !TrimText(e->GetString()).empty()) return true;
     const TanStudyIE study(file);
     std::string id = TrimText(study.GetAccessionNumber());
     if (id.empty()) id = TrimText(study.GetStudyInstanceUID());
@@ -316,6 +314,7 @@ void TanGeneralDirectoryInfo::AddHL7StrucDoc(TanDicomFileObject& file, int32_t& 
 }
 
 void TanGeneralDirectoryInfo::RemoveEmptyBranch(int32_t patientIndex, int32_t studyIndex, int32_t seriesIndex) {
+  FUIDMemos.clear();
   if (patientIndex < 0 || patientIndex >= FPatients.Count()) return;
   bool released = false;
   const auto release = [&] {

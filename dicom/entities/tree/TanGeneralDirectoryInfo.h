@@ -13,19 +13,21 @@
 // file object's safe writer, in its own transfer syntax) only once the add is certain.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <type_traits>
 #include <string>
+#include <type_traits>
+#include <unordered_map>
 #include <vector>
 
 #include "dicom/entities/records/InstanceRecords.h"
+#include "dicom/entities/records/StudyLevelRecords.h"
 #include "dicom/entities/records/TanIESet.h"
 #include "dicom/entities/records/TanInstance.h"
 #include "dicom/entities/records/TanPatientIE.h"
 #include "dicom/entities/records/TanPrivateIE.h"
 #include "dicom/entities/records/TanTopicIE.h"
-#include "dicom/entities/records/StudyLevelRecords.h"
 #include "dicom/entities/registry/RecordKeys.h"
 #include "dicom/entities/registry/TanIEKind.h"
 #include "dicom/entities/tree/InstanceOrder.h"
@@ -61,6 +63,9 @@ class TanGeneralDirectoryInfo {
   // Installed by the Directory Record Sequence: unlinks the record items from (0004,1220).
   std::function<void()> FReleaseItems;
   void ReleaseItems();
+  // To be called by code outside the tree that removes or replaces instance records, or changes
+  // their Referenced SOP Instance UID; the tree forgets what it remembers of its sets.
+  void ForgetMemos();
 
   // --- Adding files -------------------------------------------------------------------------
   // Error text naming the file; empty when the file was added. Never throws.
@@ -94,8 +99,7 @@ class TanGeneralDirectoryInfo {
   // --- Finding, removing and maintaining -----------------------------------------------------
   bool DeleteInstance(const char* instanceUID, const char* seriesUID, const char* studyUID, const char* patientID,
                       TanIEKind* kind);
-  bool ContainsInstance(const char* instanceUID, const char* seriesUID, const char* studyUID,
-                        const char* patientID);
+  bool ContainsInstance(const char* instanceUID, const char* seriesUID, const char* studyUID, const char* patientID);
   bool FindInstance(const char* instanceUID, int32_t* instanceIndex, int32_t* seriesIndex, int32_t* studyIndex,
                     int32_t* patientIndex, TanIEKind* kind);
   int32_t DeleteSeries(const char* seriesUID, const char* studyUID, const char* patientID);
@@ -127,6 +131,21 @@ class TanGeneralDirectoryInfo {
   bool NewFileWins(const std::string& newPath, const std::string& storedPath);
   template <class T>
   void AddByFileTime(TanIESet<T>& set, ntl::auto_ptr<T> record, const std::string& newPath);
+  // The lookup by Referenced SOP Instance UID of the instance adder, with a memo per set: the
+  // set's record pointers when the memo was made and the first record of each UID. The memo
+  // counts only while the set holds exactly those records (it is checked by pointer on every
+  // use, and forgotten whenever records are removed), and a hit is checked against the record.
+  struct TanUIDMemo {
+    std::vector<const void*> records;
+    std::unordered_map<std::string, const void*> first;
+  };
+  std::unordered_map<const void*, TanUIDMemo> FUIDMemos;
+  template <class T>
+  int32_t FindInstanceUID(TanIESet<T>& set, const std::string& uid);
+  template <class T>
+  void RememberInstanceSet(TanIESet<T>& set, const std::string& removedUID, const T* added,
+                           const std::string& addedUID);
+
   // Forms the display stacks of a series (stack building of the file set).
   bool BuildStacks(TanSeriesIE& series);
   std::string RewritePatientID(const std::string& path, const std::string& patientID);
@@ -147,12 +166,14 @@ void TanGeneralDirectoryInfo::AddInstance(TanIESet<T>& set, TanDicomFileObject& 
   const TanInstanceKey key = keyOf(*record);
   const std::string newPath = TrimText(file.FFileName);
 
-  const int32_t same = set.FindByReferencedSOPInstanceUID(key.uid);
+  const int32_t same = FindInstanceUID(set, key.uid);
+  std::string removedUID;
   if (same >= 0) {
     if (!NewFileWins(newPath, RecordFilePath(*set.At(same)))) return;  // the record is deleted
     Commit();
     ReleaseItems();
     set.EraseAt(same);
+    removedUID = key.uid;
   } else {
     Commit();
     ReleaseItems();
@@ -168,7 +189,38 @@ void TanGeneralDirectoryInfo::AddInstance(TanIESet<T>& set, TanDicomFileObject& 
     else
       low = mid + 1;
   }
-  set.InsertAt(low, std::move(record));
+  const T* added = set.InsertAt(low, std::move(record));
+  RememberInstanceSet(set, removedUID, added, key.uid);
+}
+
+template <class T>
+int32_t TanGeneralDirectoryInfo::FindInstanceUID(TanIESet<T>& set, const std::string& uid) {
+  if (uid.empty()) return -1;
+  TanUIDMemo& memo = FUIDMemos[&set];
+  const bool current = memo.records.size() == static_cast<size_t>(set.Count()) &&
+                       std::equal(set.begin(), set.end(), memo.records.begin());
+  if (!current) {
+    memo.records.assign(set.begin(), set.end());
+    memo.first.clear();
+    for (const T* r : set) memo.first.emplace(r->GetReferencedSOPInstanceUID(), r);
+  }
+  const auto hit = memo.first.find(uid);
+  if (hit == memo.first.end()) return -1;
+  for (int32_t i = 0; i < set.Count(); ++i) {
+    if (set.At(i) != hit->second) continue;
+    if (set.At(i)->GetReferencedSOPInstanceUID() == uid) return i;
+    break;
+  }
+  return set.FindByReferencedSOPInstanceUID(uid);  // the memo missed: ask the set itself
+}
+
+template <class T>
+void TanGeneralDirectoryInfo::RememberInstanceSet(TanIESet<T>& set, const std::string& removedUID, const T* added,
+                                                  const std::string& addedUID) {
+  TanUIDMemo& memo = FUIDMemos[&set];
+  memo.records.assign(set.begin(), set.end());
+  if (!removedUID.empty()) memo.first.erase(removedUID);
+  if (!addedUID.empty()) memo.first.emplace(addedUID, added);
 }
 
 }  // namespace ORN_dicom

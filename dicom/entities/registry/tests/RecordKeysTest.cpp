@@ -70,10 +70,9 @@ TEST(TanStrinUID, OrdersComponentByComponent) {
     const char* b;
     bool greater;
   } cases[] = {
-      {"1.2.10", "1.2.9", true},  {"1.2.9", "1.2.10", false}, {"1.2", "1.2.0", false},
-      {"1.2.0", "1.2", true},     {"1.2.3", "1.2.3", false},  {"", "1.2", false},
-      {"", "", false},            {"1.2", "", true},          {"1.2.9.1", "1.2.9", true},
-      {"10.1", "9.9", true},      {"1.3", "1.2.99", true},
+      {"1.2.10", "1.2.9", true},  {"1.2.9", "1.2.10", false}, {"1.2", "1.2.0", false}, {"1.2.0", "1.2", true},
+      {"1.2.3", "1.2.3", false},  {"", "1.2", false},         {"", "", false},         {"1.2", "", true},
+      {"1.2.9.1", "1.2.9", true}, {"10.1", "9.9", true},      {"1.3", "1.2.99", true},
   };
   for (const Case& c : cases) EXPECT_EQ(TanStrinUID::IsGreater(c.a, c.b), c.greater) << c.a << " vs " << c.b;
 }

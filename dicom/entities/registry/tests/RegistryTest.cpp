@@ -3,8 +3,8 @@
 #include <set>
 #include <string>
 
-#include "dicom/entities/registry/TanIEKind.h"
 #include "dicom/entities/registry/RecordKeys.h"
+#include "dicom/entities/registry/TanIEKind.h"
 #include "dicom/entities/registry/TanReestrSOPClassUID.h"
 
 namespace ORN_dicom {

@@ -16,8 +16,9 @@ namespace fs = std::filesystem;
 class FileDateTimeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FDir = fs::temp_directory_path() / ("filedatetime_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                        "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    FDir = fs::temp_directory_path() /
+           ("filedatetime_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(FDir);
     fs::create_directories(FDir);
   }

@@ -118,8 +118,10 @@ TEST_F(AddFileTest, HangingProtocolNeedsNoPatient) {
 
 TEST_F(AddFileTest, FailedInstanceLeavesNoEmptyBranch) {
   // A pixel module without Pixel Data: the module reads, the IMAGE record cannot be made.
-  ASSERT_TRUE(MakeFiles({"ok.dcm|sopuid=3.1" + kCTBase, "bad.dcm|sopuid=3.2|pixels=1|PatientID=P2|PatientName=B"
-                         "|StudyInstanceUID=1.3|SeriesInstanceUID=1.3.1|Modality=CT|sopclass=" + std::string(kCT)}));
+  ASSERT_TRUE(MakeFiles({"ok.dcm|sopuid=3.1" + kCTBase,
+                         "bad.dcm|sopuid=3.2|pixels=1|PatientID=P2|PatientName=B"
+                         "|StudyInstanceUID=1.3|SeriesInstanceUID=1.3.1|Modality=CT|sopclass=" +
+                             std::string(kCT)}));
   {
     // Drop the pixel data of bad.dcm.
     ORN_dicom::TanDicomFileObject file;
@@ -151,8 +153,8 @@ constexpr uint64_t k2020 = 132223104000000000ull;
 constexpr uint64_t kHour = 36000000000ull;
 
 TEST_F(AddFileTest, DuplicatesKeepTheNewerFileAndDeleteNothing) {
-  ASSERT_TRUE(MakeFiles({"old.dcm|sopuid=4.1|InstanceNumber=1" + kCTBase,
-                         "new.dcm|sopuid=4.1|InstanceNumber=1" + kCTBase}));
+  ASSERT_TRUE(
+      MakeFiles({"old.dcm|sopuid=4.1|InstanceNumber=1" + kCTBase, "new.dcm|sopuid=4.1|InstanceNumber=1" + kCTBase}));
   SetTimes("old.dcm", k2020);
   SetTimes("new.dcm", k2020 + kHour);
   const auto files = Snapshot();
@@ -179,9 +181,39 @@ TEST_F(AddFileTest, DuplicatesKeepTheNewerFileAndDeleteNothing) {
   }
 }
 
+// Hanging protocols and HL7 documents: the same rule, and their sets stay in file-time order.
+TEST_F(AddFileTest, RootAndPatientDocumentsFollowTheDuplicateRule) {
+  const std::string hp = "|sopclass=1.2.840.10008.5.1.4.38.1|pixels=0";
+  const std::string hl7 = "|sopclass=2.16.840.1.113883.1.7.1|pixels=0|PatientID=P|PatientName=X";
+  ASSERT_TRUE(MakeFiles({"hp_old.dcm|sopuid=7.1" + hp, "hp_new.dcm|sopuid=7.1" + hp, "hp_other.dcm|sopuid=7.2" + hp,
+                         "h_old.dcm|sopuid=8.1" + hl7, "h_new.dcm|sopuid=8.1" + hl7}));
+  SetTimes("hp_old.dcm", k2020);
+  SetTimes("hp_new.dcm", k2020 + 2 * kHour);
+  SetTimes("hp_other.dcm", k2020 + kHour);
+  SetTimes("h_old.dcm", k2020);
+  SetTimes("h_new.dcm", k2020 + kHour);
+  const auto files = Snapshot();
+  for (bool newFirst : {false, true}) {
+    SCOPED_TRACE(newFirst ? "newer first" : "older first");
+    TanGeneralDirectoryInfo tree;
+    const std::vector<std::string> order =
+        newFirst ? std::vector<std::string>{"hp_new.dcm", "h_new.dcm", "hp_other.dcm", "hp_old.dcm", "h_old.dcm"}
+                 : std::vector<std::string>{"hp_old.dcm", "h_old.dcm", "hp_other.dcm", "hp_new.dcm", "h_new.dcm"};
+    int refused = 0;
+    for (const std::string& p : order) refused += tree.AddFile(p).empty() ? 0 : 1;
+    EXPECT_EQ(refused + static_cast<int>(tree.TakeDuplicateFiles().size()), 2);
+    ASSERT_EQ(tree.FHangingProtocols.Count(), 2);
+    EXPECT_EQ(tree.FHangingProtocols.At(0)->GetReferencedFileID(), "hp_other.dcm");
+    EXPECT_EQ(tree.FHangingProtocols.At(1)->GetReferencedFileID(), "hp_new.dcm");
+    ASSERT_EQ(tree.FPatients.Count(), 1);
+    ASSERT_EQ(tree.FPatients.At(0)->FHL7StrucDocs.Count(), 1);
+    EXPECT_EQ(tree.FPatients.At(0)->FHL7StrucDocs.At(0)->GetReferencedFileID(), "h_new.dcm");
+    EXPECT_EQ(Snapshot(), files);
+  }
+}
+
 TEST_F(AddFileTest, SameFileTwiceAndBlankUIDsAreNoDuplicates) {
-  ASSERT_TRUE(MakeFiles({"a.dcm|sopuid=5.1|InstanceNumber=1" + kCTBase,
-                         "b1.dcm|sopuid= |InstanceNumber=2" + kCTBase,
+  ASSERT_TRUE(MakeFiles({"a.dcm|sopuid=5.1|InstanceNumber=1" + kCTBase, "b1.dcm|sopuid= |InstanceNumber=2" + kCTBase,
                          "b2.dcm|sopuid= |InstanceNumber=3" + kCTBase}));
   fs::create_hard_link("a.dcm", "a_link.dcm");
   const auto files = Snapshot();
@@ -199,10 +231,13 @@ TEST_F(AddFileTest, SameFileTwiceAndBlankUIDsAreNoDuplicates) {
 }
 
 TEST_F(AddFileTest, RefusedDuplicateWithoutPatientIDIsNotRewritten) {
-  ASSERT_TRUE(MakeFiles({"kept.dcm|sopuid=6.1|PatientID=ACC|AccessionNumber=ACC|StudyInstanceUID=1.6"
-                         "|SeriesInstanceUID=1.6.1|Modality=CT|sopclass=" + std::string(kCT),
-                         "dup.dcm|sopuid=6.1|AccessionNumber=ACC|StudyInstanceUID=1.6|SeriesInstanceUID=1.6.1"
-                         "|Modality=CT|sopclass=" + std::string(kCT)}));
+  ASSERT_TRUE(
+      MakeFiles({"kept.dcm|sopuid=6.1|PatientID=ACC|AccessionNumber=ACC|StudyInstanceUID=1.6"
+                 "|SeriesInstanceUID=1.6.1|Modality=CT|sopclass=" +
+                     std::string(kCT),
+                 "dup.dcm|sopuid=6.1|AccessionNumber=ACC|StudyInstanceUID=1.6|SeriesInstanceUID=1.6.1"
+                 "|Modality=CT|sopclass=" +
+                     std::string(kCT)}));
   SetTimes("kept.dcm", k2020 + kHour);
   SetTimes("dup.dcm", k2020);
   const auto files = Snapshot();
@@ -230,8 +265,7 @@ TEST_F(AddFileTest, MalformedStoredTimeDoesNotBlockLaterAdds) {
 }
 
 TEST_F(AddFileTest, PresentationKeepsStacksOtherInstancesDropThem) {
-  ASSERT_TRUE(MakeFiles({"i1.dcm|sopuid=9.1|InstanceNumber=1" + kCTBase,
-                         "i2.dcm|sopuid=9.2|InstanceNumber=2" + kCTBase,
+  ASSERT_TRUE(MakeFiles({"i1.dcm|sopuid=9.1|InstanceNumber=1" + kCTBase, "i2.dcm|sopuid=9.2|InstanceNumber=2" + kCTBase,
                          "pr.dcm|sopuid=9.3|pixels=0|sopclass=1.2.840.10008.5.1.4.1.1.11.1|PatientID=P1"
                          "|PatientName=DOE^J|StudyInstanceUID=1.2.1|SeriesInstanceUID=1.2.1.1|Modality=CT"}));
   TanGeneralDirectoryInfo tree;
@@ -264,13 +298,17 @@ TEST_F(AddFileTest, AnyOrderGivesTheSameTree) {
       "b/mr3.dcm|sopuid=1.2.3|sopclass=1.2.840.10008.5.1.4.1.1.4|PatientID=P1|PatientName=DOE^J"
       "|StudyInstanceUID=1.2.1|SeriesInstanceUID=1.2.1.3|Modality=MR|SeriesNumber=3",
       "b/ct2.dcm|sopuid=1.2.2|PatientID=P1|StudyInstanceUID=1.2.1|SeriesInstanceUID=1.2.1.4|Modality=CT"
-      "|SeriesNumber=2|sopclass=" + std::string(kCT),
+      "|SeriesNumber=2|sopclass=" +
+          std::string(kCT),
       "c/old.dcm|sopuid=1.3.1|PatientID=P1|StudyInstanceUID=1.3|StudyDate=20190101|SeriesInstanceUID=1.3.1"
-      "|Modality=CT|sopclass=" + std::string(kCT),
+      "|Modality=CT|sopclass=" +
+          std::string(kCT),
       "c/same.dcm|sopuid=1.4.1|PatientID=P1|StudyInstanceUID=1.4|StudyDate=20190101|SeriesInstanceUID=1.4.1"
-      "|Modality=CT|sopclass=" + std::string(kCT),
+      "|Modality=CT|sopclass=" +
+          std::string(kCT),
       "d/noid.dcm|sopuid=2.1.1|AccessionNumber=P2|PatientName=ROE^A|StudyInstanceUID=2.1|SeriesInstanceUID=2.1.1"
-      "|Modality=CT|sopclass=" + std::string(kCT),
+      "|Modality=CT|sopclass=" +
+          std::string(kCT),
       "d/pr.dcm|sopuid=2.1.2|pixels=0|sopclass=1.2.840.10008.5.1.4.1.1.11.1" + p2 +
           "|SeriesInstanceUID=2.1.2|Modality=PR|SeriesNumber=9",
   };

@@ -6,8 +6,8 @@
 
 #include "dicom/entities/records/TanDirectoryRecord.h"
 #include "dicom/entities/registry/RecordKeys.h"
-#include "dicom/io/iod/TanDDEFactory.h"
 #include "dicom/entities/tree/InstanceOrder.h"
+#include "dicom/io/iod/TanDDEFactory.h"
 
 namespace ORN_dicom {
 namespace {

@@ -34,8 +34,7 @@ TEST_F(PlacementTest, PatientsByNameThenIDAndTheLongerNameIsKept) {
       "1.dcm|sopuid=1.1|PatientID=B|PatientName=SMITH|StudyInstanceUID=1|SeriesInstanceUID=1.1|Modality=CT" + kCT,
       "2.dcm|sopuid=1.2|PatientID=A|PatientName=SMITH|StudyInstanceUID=2|SeriesInstanceUID=2.1|Modality=CT" + kCT,
       "3.dcm|sopuid=1.3|PatientID=C|PatientName=JONES|StudyInstanceUID=3|SeriesInstanceUID=3.1|Modality=CT" + kCT,
-      "4.dcm|sopuid=1.4|PatientID=C|PatientName=TAYLOR^ANN|StudyInstanceUID=3|SeriesInstanceUID=3.1|Modality=CT" +
-          kCT,
+      "4.dcm|sopuid=1.4|PatientID=C|PatientName=TAYLOR^ANN|StudyInstanceUID=3|SeriesInstanceUID=3.1|Modality=CT" + kCT,
       "5.dcm|sopuid=1.5|PatientID=C|PatientName=TAY|StudyInstanceUID=3|SeriesInstanceUID=3.1|Modality=CT" + kCT,
   }));
   TanGeneralDirectoryInfo tree;
