@@ -249,3 +249,13 @@ TEST_F(FileSet, BlobRoundTripAndProgress) {
   EXPECT_FALSE(host.OpenFromBlob(image.data(), static_cast<uint32_t>(image.size())));
   EXPECT_EQ(host.GetLastError(), "Cannot be initialized with the blob.");
 }
+
+TEST_F(FileSet, RejectThatCannotMoveIsLoggedAsNotMoved) {
+  TanDicomFileSet set(reject_.string());
+  const std::string missing = (root_ / "gone.dcm").string();
+  EXPECT_FALSE(set.AddFile(missing));
+  const std::string log = ReadAll(reject_ / "DicomkDirErrors.log");
+  const std::regex entry("\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d Error : .+\\[ file: " + missing +
+                         "\\]\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d Error :  - is not moved\n");
+  EXPECT_TRUE(std::regex_match(log, entry)) << log;
+}
