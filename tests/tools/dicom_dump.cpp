@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "DumpLines.h"
+#include "FileSetDump.h"
 #include "dicom/io/file/TanDicomFileObject.h"
 
 namespace {
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  if (const int status = dump::FileSetMode(argc, argv); status >= 0) return status;
   if (argc >= 4 && argc <= 5 && std::string(argv[1]) == "--rewrite") {
     try {
       return Rewrite(argc, argv);

@@ -1,0 +1,342 @@
+#include "dicom/entities/tree/TanGeneralDirectoryInfo.h"
+
+#include <algorithm>
+#include <memory>
+#include <stdexcept>
+
+#include "dicom/elements/element/iDDE.h"
+#include "dicom/entities/records/TanSeriesIE.h"
+#include "dicom/entities/records/TanStudyIE.h"
+#include "dicom/entities/registry/TanFileDateTime.h"
+#include "dicom/entities/registry/TanReestrSOPClassUID.h"
+#include "dicom/io/iod/TanDDEFactory.h"
+#include "dicom/modules/ImagePixelMacroModule.h"
+
+namespace ORN_dicom {
+namespace {
+
+constexpr uint32_t kMediaStorageSOPClassUID = 0x00020002u;
+constexpr uint32_t kPatientID = 0x00100020u;
+constexpr char kDicomDirClass[] = "1.2.840.10008.1.3.10";
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+// Replaces the Patient ID text, or makes the element in the file's own transfer syntax and
+// inserts it in tag order.
+void PutPatientID(TanDicomFileObject& file, const std::string& id) {
+  if (iDDE* e = file.FDataSet.Find(kPatientID)) {
+    e->SetString(id);
+    return;
+  }
+  uint8_t kind = file.GetTransferSyntaxKind();
+  TanDDEFactory factory(kind);
+  if (factory.Get() == nullptr) throw std::runtime_error("Cannot make Patient ID (0010,0020).");
+  iDDE* e = factory->MakeDDE(0x0010, 0x0020, 1, id.c_str());
+  if (e == nullptr) throw std::runtime_error("Cannot make Patient ID (0010,0020).");
+  if (!file.FDataSet.Insert(e)) {
+    delete e;
+    throw std::runtime_error("Cannot make Patient ID (0010,0020).");
+  }
+}
+
+bool IsAddableKind(TanIEKind kind) { return kind == ieHL7StrucDoc || (IsSeriesLevelKind(kind) && kind != iePrivate); }
+
+// Clears a member on every way out of the operation that set it.
+template <class V>
+class ResetOnExit {
+ public:
+  explicit ResetOnExit(V& value) : FValue(value) {}
+  ~ResetOnExit() { FValue = V(); }
+  ResetOnExit(const ResetOnExit&) = delete;
+  ResetOnExit& operator=(const ResetOnExit&) = delete;
+
+ private:
+  V& FValue;
+};
+
+}  // namespace
+
+TanGeneralDirectoryInfo::TanGeneralDirectoryInfo() = default;
+
+TanGeneralDirectoryInfo::~TanGeneralDirectoryInfo() {
+  ReleaseItems();
+  FPatients.Clear();
+  FHangingProtocols.Clear();
+  FTopics.Clear();
+  FPrivateRecords.Clear();
+}
+
+void TanGeneralDirectoryInfo::ReleaseItems() {
+  if (FReleaseItems) FReleaseItems();
+}
+
+void TanGeneralDirectoryInfo::ForgetMemos() { FUIDMemos.clear(); }
+
+std::vector<TanDuplicateFile> TanGeneralDirectoryInfo::TakeDuplicateFiles() {
+  std::vector<TanDuplicateFile> files;
+  files.swap(FDuplicateFiles);
+  return files;
+}
+
+std::string TanGeneralDirectoryInfo::RecordFilePath(const TanDirectoryRecord& record) {
+  std::string path = TrimText(record.GetReferencedFileID());
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+void TanGeneralDirectoryInfo::Commit() {
+  if (FBeforeCommit) FBeforeCommit();
+}
+
+void TanGeneralDirectoryInfo::RefuseDuplicate(const std::string& newPath, const std::string& storedPath) {
+  FDuplicateRefusal =
+      "The file " + Quoted(newPath) + " holds the same SOP instance as the file " + Quoted(storedPath) + ".";
+}
+
+void TanGeneralDirectoryInfo::ReportDisplaced(const std::string& storedPath, const std::string& newPath) {
+  FDuplicateFiles.push_back({storedPath, "The file " + Quoted(storedPath) +
+                                             " holds the same SOP instance as the file " + Quoted(newPath) + "."});
+}
+
+bool TanGeneralDirectoryInfo::NewFileWins(const std::string& newPath, const std::string& storedPath) {
+  // The very file that the record names, reached again: it is in the tree already.
+  if (newPath == storedPath || ORN_utility::TanFileDateTime::IsSameFile(newPath, storedPath)) return false;
+  const ORN_utility::TanFileDateTime stored(storedPath, 0);
+  const ORN_utility::TanFileDateTime added(newPath, 0);
+  if (ORN_utility::TanFileDateTime::IsEarlier(stored, added)) {
+    ReportDisplaced(storedPath, newPath);
+    return true;
+  }
+  RefuseDuplicate(newPath, storedPath);
+  return false;
+}
+
+std::string TanGeneralDirectoryInfo::AddFile(const std::string& path) {
+  try {
+    TanDicomFileObject file;
+    const std::string error = file.LoadFromFile(path, false);
+    if (!error.empty()) return error;
+    TanStudyIE* study = nullptr;
+    TanSeriesIE* series = nullptr;
+    TanIEKind kind = ieNone;
+    const std::string result = InsertFileObject(file, &study, &series, &kind);
+    if (!result.empty()) return result;
+    bool organize = FSeriesMoved;
+    if (kind == iePresentation) {
+      organize = true;
+    } else if (series != nullptr) {
+      ReleaseItems();
+      series->Stacks().Clear();  // formed again before the DICOMDIR is written
+      if (series->GetInstanceCount() == 1) organize = true;
+    }
+    if (organize && study != nullptr) study->OrganizeSeries();
+    return result;
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "Internal error in the file " + Quoted(path) + ".";
+  }
+}
+
+std::string TanGeneralDirectoryInfo::InsertFileObject(TanDicomFileObject& file, TanStudyIE** study,
+                                                      TanSeriesIE** series, TanIEKind* kind) {
+  ResetOnExit<std::function<void()>> resetCommit(FBeforeCommit);
+  ResetOnExit<std::string> resetRefusal(FDuplicateRefusal);
+  FBeforeCommit = nullptr;
+  FDuplicateRefusal.clear();
+  FSeriesMoved = false;
+  const std::string path = file.FFileName;
+
+  std::string mediaClass;
+  if (iDDE* e = file.FMetaGroup.Find(kMediaStorageSOPClassUID)) mediaClass = e->GetString();
+  if (TrimText(mediaClass) == kDicomDirClass) return "The file " + Quoted(path) + " is Dicom Directory File.";
+  if (!HasDataSet(file)) return "A content of the file " + Quoted(path) + " is empty.";
+
+  const TanReestrSOPClassUID registry(file);
+  if (kind != nullptr) *kind = registry.kind;
+
+  if (registry.kind == ieHangingProtocol) {
+    try {
+      AddHangingProtocol(file);
+    } catch (const std::exception& e) {
+      return e.what();
+    } catch (...) {
+      return "Internal error in the file" + Quoted(path) + ".";
+    }
+    return FDuplicateRefusal;
+  }
+
+  // Every refusal that needs no patient comes before the Patient ID, so that a refused file
+  // is never rewritten.
+  if (!IsAddableKind(registry.kind)) return "Unsupported Information Entity for the file " + Quoted(path) + ".";
+  if (registry.kind == ieImage && !HasImagePixelModule(file))
+    return "Some attributes of Image Pixel Macro Module in the file " + Quoted(path) + " are not correct.";
+
+  std::string error;
+  std::string assignedID;
+  if (!EnsurePatientID(file, error, &assignedID))
+    return error.empty() ? "Cannot define PatientID in the file " + Quoted(path) + "." : error;
+  if (!assignedID.empty()) {
+    // The file on disk gets the ID just before its record joins the tree.
+    FBeforeCommit = [this, path, assignedID] {
+      const std::string failure = RewritePatientID(path, assignedID);
+      if (!failure.empty()) throw std::runtime_error(failure);
+    };
+  }
+
+  int32_t patientIndex = -1;
+  int32_t studyIndex = -1;
+  int32_t seriesIndex = -1;
+  const bool report = study != nullptr && series != nullptr;
+  std::string result;
+  try {
+    if (registry.kind == ieHL7StrucDoc) {
+      AddHL7StrucDoc(file, patientIndex);
+    } else {
+      TanPatientIE* patient = FindOrAddPatient(FPatients, file, patientIndex);
+      TanStudyIE* foundStudy = FindOrAddStudy(patient->FStudies, file, studyIndex);
+      if (report) *study = foundStudy;
+      TanSeriesIE* foundSeries = FindOrAddSeries(foundStudy->FSeries, file, seriesIndex);
+      if (report) *series = foundSeries;
+      foundSeries->ForEachRecordSet([&](TanIEKind setKind, auto& set) {
+        using Record = std::remove_pointer_t<decltype(set.At(0))>;
+        if constexpr (std::is_base_of_v<TanInstatnceBasis, Record>) {
+          if (setKind == registry.kind) AddInstance(set, file);
+        }
+      });
+      if (FDuplicateRefusal.empty() && PlaceAllSeries(foundStudy->FSeries)) FSeriesMoved = true;
+    }
+    result = FDuplicateRefusal;
+  } catch (const std::exception& e) {
+    result = e.what();
+  } catch (...) {
+    result = "Internal error in the file " + Quoted(path) + ".";
+  }
+  if (!result.empty()) {
+    RemoveEmptyBranch(patientIndex, studyIndex, seriesIndex);
+    if (report) {
+      *study = nullptr;
+      *series = nullptr;
+    }
+  }
+  return result;
+}
+
+bool TanGeneralDirectoryInfo::EnsurePatientID(TanDicomFileObject& file, std::string& error, std::string* assignedID) {
+  try {
+    // The Patient ID as the PATIENT record would take it from the file.
+    if (iDDE* e = file.FDataSet.Find(kPatientID); e != nullptr && !TrimText(e->GetString()).empty()) return true;
+    const TanStudyIE study(file);
+    std::string id = TrimText(study.GetAccessionNumber());
+    if (id.empty()) id = TrimText(study.GetStudyInstanceUID());
+    if (id.empty()) return false;
+    PutPatientID(file, id);
+    if (assignedID != nullptr) *assignedID = id;
+    return true;
+  } catch (const std::exception& e) {
+    error = e.what();
+  } catch (...) {
+    error = "Unexpected exception.";
+  }
+  return false;
+}
+
+std::string TanGeneralDirectoryInfo::RewritePatientID(const std::string& path, const std::string& patientID) {
+  TanDicomFileObject copy;
+  std::string error = copy.LoadFromFile(path, false);
+  if (!error.empty()) return error;
+  try {
+    PutPatientID(copy, patientID);
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  // The file object's writer writes a temporary beside the file and renames it into place.
+  if (!copy.SaveToFile(std::string())) {
+    return copy.FLastError.empty() ? "Cannot save the file " + Quoted(path) + "." : copy.FLastError;
+  }
+  return std::string();
+}
+
+bool TanGeneralDirectoryInfo::HasDataSet(TanDicomFileObject& file) {
+  for (uint32_t i = 0; i < file.FDataSet.Count(); ++i)
+    if (file.FDataSet.At(i)->Size() > 0) return true;
+  return false;
+}
+
+bool TanGeneralDirectoryInfo::HasImagePixelModule(TanDicomFileObject& file) {
+  ndl::TanImagePixelMacroModule module;
+  return module.Initialize(file) && !module.IsEmpty();
+}
+
+template <class T>
+void TanGeneralDirectoryInfo::AddByFileTime(TanIESet<T>& set, ntl::auto_ptr<T> record, const std::string& newPath) {
+  const std::string uid = TrimText(record->GetReferencedSOPInstanceUID());
+  int32_t same = -1;
+  if (!uid.empty()) {
+    for (int32_t i = 0; i < set.Count() && same < 0; ++i)
+      if (TrimText(set.At(i)->GetReferencedSOPInstanceUID()) == uid) same = i;
+  }
+  if (same >= 0) {
+    if (!NewFileWins(newPath, RecordFilePath(*set.At(same)))) return;
+    Commit();
+    ReleaseItems();
+    set.EraseAt(same);
+  } else {
+    Commit();
+    ReleaseItems();
+  }
+  // Ordered by file time: before the first record whose file is later than the new one.
+  const ORN_utility::TanFileDateTime added(newPath, 0);
+  for (int32_t j = 0; j < set.Count(); ++j) {
+    if (!ORN_utility::TanFileDateTime::IsNotLater(ORN_utility::TanFileDateTime(RecordFilePath(*set.At(j)), 0), added)) {
+      set.InsertAt(j, std::move(record));
+      return;
+    }
+  }
+  set.Append(std::move(record));
+}
+
+void TanGeneralDirectoryInfo::AddHangingProtocol(TanDicomFileObject& file) {
+  AddByFileTime(FHangingProtocols, ntl::auto_ptr<TanHangingProtocolIE>(new TanHangingProtocolIE(file)),
+                TrimText(file.FFileName));
+}
+
+void TanGeneralDirectoryInfo::AddHL7StrucDoc(TanDicomFileObject& file, int32_t& patientIndex) {
+  TanPatientIE* patient = FindOrAddPatient(FPatients, file, patientIndex);
+  try {
+    AddByFileTime(patient->FHL7StrucDocs, ntl::auto_ptr<TanHL7StrucDocIE>(new TanHL7StrucDocIE(file)),
+                  TrimText(file.FFileName));
+  } catch (const std::exception&) {
+    throw;
+  } catch (...) {
+    throw std::runtime_error("Internal Erorr.");
+  }
+}
+
+void TanGeneralDirectoryInfo::RemoveEmptyBranch(int32_t patientIndex, int32_t studyIndex, int32_t seriesIndex) {
+  FUIDMemos.clear();
+  if (patientIndex < 0 || patientIndex >= FPatients.Count()) return;
+  bool released = false;
+  const auto release = [&] {
+    if (!released) ReleaseItems();
+    released = true;
+  };
+  TanPatientIE* patient = FPatients.At(patientIndex);
+  if (studyIndex >= 0 && studyIndex < patient->FStudies.Count()) {
+    TanStudyIE* study = patient->FStudies.At(studyIndex);
+    if (seriesIndex >= 0 && seriesIndex < study->FSeries.Count() && study->FSeries.At(seriesIndex)->IsEmpty()) {
+      release();
+      study->FSeries.EraseAt(seriesIndex);
+    }
+    if (study->IsEmpty()) {
+      release();
+      patient->FStudies.EraseAt(studyIndex);
+    }
+  }
+  if (patient->FStudies.Count() == 0 && patient->FHL7StrucDocs.Count() == 0) {
+    release();
+    FPatients.EraseAt(patientIndex);
+  }
+}
+
+}  // namespace ORN_dicom
