@@ -2,6 +2,7 @@
 
 #include "base/memory/TanMSVirtualMemoryAlloc.h"
 #include "dicom/io/file/TanDicomFileObject.h"
+#include "dicom/elements/element/iDDE.h"
 #include "imaging/TgbDicomIcon.h"
 
 namespace ORN_dicom {

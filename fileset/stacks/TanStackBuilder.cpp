@@ -1,6 +1,6 @@
 #include "fileset/stacks/TanStackBuilder.h"
 
-#include <random>
+#include <string>
 
 #include "dicom/entities/records/InstanceRecords.h"
 #include "dicom/entities/records/TanPrivateIE.h"
@@ -9,6 +9,7 @@
 #include "dicom/entities/records/TanStudyIE.h"
 #include "dicom/io/file/TanDicomFileObject.h"
 #include "dicom/modules/PresentationStateRelationshipModule.h"
+#include "platform/com/Uuid.h"
 
 namespace ORN_dicom {
 
@@ -32,28 +33,17 @@ TanStackImage TanImageSetView::At(int32_t index) const {
   return image;
 }
 
+// A new UUID text for a stack key; empty when no UUID can be made (every status but success,
+// a local-only one included, counts as failure).
 std::string CreateGuidString() {
-  try {
-    std::random_device device;
-    std::mt19937_64 engine((static_cast<uint64_t>(device()) << 32) ^ device());
-    unsigned char bytes[16];
-    for (int i = 0; i < 16; i += 8) {
-      const uint64_t v = engine();
-      for (int k = 0; k < 8; ++k) bytes[i + k] = static_cast<unsigned char>(v >> (8 * k));
-    }
-    bytes[6] = static_cast<unsigned char>((bytes[6] & 0x0F) | 0x40);  // version 4
-    bytes[8] = static_cast<unsigned char>((bytes[8] & 0x3F) | 0x80);  // variant
-    static const char* const kHex = "0123456789abcdef";
-    std::string text;
-    for (int i = 0; i < 16; ++i) {
-      if (i == 4 || i == 6 || i == 8 || i == 10) text += '-';
-      text += kHex[bytes[i] >> 4];
-      text += kHex[bytes[i] & 0x0F];
-    }
-    return text;
-  } catch (...) {
-    return std::string();
-  }
+  using namespace platform::com;
+  UUID uuid;
+  if (UuidCreate(&uuid) != RPC_S_OK) return std::string();
+  unsigned char* text = nullptr;
+  if (UuidToStringA(&uuid, &text) != RPC_S_OK || text == nullptr) return std::string();
+  std::string copy(reinterpret_cast<const char*>(text));
+  RpcStringFreeA(&text);
+  return copy;
 }
 
 std::string TanStacks<TanSeriesIE>::CreateGuidString() { return ORN_dicom::CreateGuidString(); }

@@ -2,11 +2,15 @@
 
 #include <cstdio>
 #include <fstream>
+#include <cctype>
 #include <memory>
+#include <set>
+#include <string>
 
 #include "platform/com/ComClient.h"
 #include "platform/com/HResult.h"
 #include "platform/com/Library.h"
+#include "platform/com/Uuid.h"
 #include "platform/com/tests/TestComponent.h"
 #include "platform/core/LastError.h"
 
@@ -158,3 +162,30 @@ TEST(ComClient, AFailedFirstLoadIsRetriedOnceTheDllIsThere) {
 
 }  // namespace
 }  // namespace platform::com
+
+// UUIDs: version 4 with the RFC 4122 variant, 36 lower-case characters, a new one every call.
+TEST(Uuid, TextFormAndFreshness) {
+  using namespace platform::com;
+  std::set<std::string> seen;
+  for (int i = 0; i < 100; ++i) {
+    UUID uuid;
+    ASSERT_EQ(UuidCreate(&uuid), RPC_S_OK);
+    unsigned char* text = nullptr;
+    ASSERT_EQ(UuidToStringA(&uuid, &text), RPC_S_OK);
+    const std::string s(reinterpret_cast<const char*>(text));
+    EXPECT_EQ(RpcStringFreeA(&text), RPC_S_OK);
+    EXPECT_EQ(text, nullptr);
+    ASSERT_EQ(s.size(), 36u);
+    for (size_t k = 0; k < s.size(); ++k) {
+      if (k == 8 || k == 13 || k == 18 || k == 23)
+        EXPECT_EQ(s[k], '-');
+      else
+        EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(s[k])) || (s[k] >= 'a' && s[k] <= 'f')) << s;
+    }
+    EXPECT_EQ(s[14], '4') << s;
+    EXPECT_NE(std::string("89ab").find(s[19]), std::string::npos) << s;
+    seen.insert(s);
+  }
+  EXPECT_EQ(seen.size(), 100u);
+  EXPECT_EQ(UuidCreate(nullptr), RPC_S_INVALID_ARG);
+}
