@@ -14,10 +14,18 @@ if [ -x "$out/Vistrel.exe" ]; then
   exec "$out/Vistrel.exe" "$@"
 fi
 echo "The workstation's main window is not built yet. Today the build makes the platform layers,"
-echo "the DICOM library as far as reading files, the components and the GUI support library in $out."
-sample="data/sample/CT0001.dcm"
-if [ -x "$build/tests/tools/dicom_dump" ] && [ -f "$sample" ]; then
-  echo "The bundled sample file, read by the DICOM library ($sample):"
-  "$build/tests/tools/dicom_dump" "$sample" | head -n 40
+echo "the DICOM library, the information entities and the file set, the components and the GUI"
+echo "support library in $out."
+dump="$build/tests/tools/dicom_dump"
+if [ -x "$dump" ] && [ -d data/sample ]; then
+  scratch="$(mktemp -d)"
+  trap 'rm -rf "$scratch"' EXIT
+  cp -r data/sample "$scratch/sample"
+  echo
+  echo "The bundled sample file set, built as the open-folder command builds it (a copy in $scratch/sample):"
+  "$dump" --build "$scratch/sample"
+  echo
+  echo "Its first file, read by the DICOM library (data/sample/CT0001.dcm):"
+  "$dump" data/sample/CT0001.dcm | head -n 40 || true
 fi
 echo "Run the tests with: bash scripts/test.sh"
