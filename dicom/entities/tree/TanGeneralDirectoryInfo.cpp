@@ -79,9 +79,7 @@ std::vector<TanDuplicateFile> TanGeneralDirectoryInfo::TakeDuplicateFiles() {
 }
 
 std::string TanGeneralDirectoryInfo::RecordFilePath(const TanDirectoryRecord& record) {
-  std::string path = TrimText(record.GetReferencedFileID());
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return path;
+  return TrimText(record.GetReferencedFilePath());
 }
 
 void TanGeneralDirectoryInfo::Commit() {
