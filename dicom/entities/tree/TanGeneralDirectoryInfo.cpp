@@ -101,10 +101,7 @@ bool TanGeneralDirectoryInfo::NewFileWins(const std::string& newPath, const std:
   if (newPath == storedPath || ORN_utility::TanFileDateTime::IsSameFile(newPath, storedPath)) return false;
   const ORN_utility::TanFileDateTime stored(storedPath, 0);
   const ORN_utility::TanFileDateTime added(newPath, 0);
-  if (ORN_utility::TanFileDateTime::IsEarlier(stored, added)) {
-    ReportDisplaced(storedPath, newPath);
-    return true;
-  }
+  if (ORN_utility::TanFileDateTime::IsEarlier(stored, added)) return true;
   RefuseDuplicate(newPath, storedPath);
   return false;
 }
@@ -275,10 +272,12 @@ void TanGeneralDirectoryInfo::AddByFileTime(TanIESet<T>& set, ntl::auto_ptr<T> r
       if (TrimText(set.At(i)->GetReferencedSOPInstanceUID()) == uid) same = i;
   }
   if (same >= 0) {
-    if (!NewFileWins(newPath, RecordFilePath(*set.At(same)))) return;
+    const std::string storedPath = RecordFilePath(*set.At(same));
+    if (!NewFileWins(newPath, storedPath)) return;
     Commit();
     ReleaseItems();
     set.EraseAt(same);
+    ReportDisplaced(storedPath, newPath);
   } else {
     Commit();
     ReleaseItems();

@@ -127,7 +127,8 @@ class TanGeneralDirectoryInfo {
   void RefuseDuplicate(const std::string& newPath, const std::string& storedPath);
   void ReportDisplaced(const std::string& storedPath, const std::string& newPath);
   // The duplicate contest of a record with the stored record of the same UID in a set: true
-  // when the new record is to replace the stored one. Reports the loser.
+  // when the new record is to replace the stored one; a losing new file is refused. The very
+  // file of the stored record, reached again, loses without a refusal.
   bool NewFileWins(const std::string& newPath, const std::string& storedPath);
   template <class T>
   void AddByFileTime(TanIESet<T>& set, ntl::auto_ptr<T> record, const std::string& newPath);
@@ -169,10 +170,12 @@ void TanGeneralDirectoryInfo::AddInstance(TanIESet<T>& set, TanDicomFileObject& 
   const int32_t same = FindInstanceUID(set, key.uid);
   std::string removedUID;
   if (same >= 0) {
-    if (!NewFileWins(newPath, RecordFilePath(*set.At(same)))) return;  // the record is deleted
+    const std::string storedPath = RecordFilePath(*set.At(same));
+    if (!NewFileWins(newPath, storedPath)) return;  // the record is deleted
     Commit();
     ReleaseItems();
     set.EraseAt(same);
+    ReportDisplaced(storedPath, newPath);
     removedUID = key.uid;
   } else {
     Commit();

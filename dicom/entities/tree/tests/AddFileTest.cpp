@@ -248,6 +248,34 @@ TEST_F(AddFileTest, RefusedDuplicateWithoutPatientIDIsNotRewritten) {
   EXPECT_EQ(PatientIDIn("dup.dcm"), "<absent>");
 }
 
+TEST_F(AddFileTest, PatientIDThatCannotBeWrittenRefusesTheFile) {
+  ASSERT_TRUE(
+      MakeFiles({"stored.dcm|sopuid=6.5|PatientID=ACC|AccessionNumber=ACC|StudyInstanceUID=1.6"
+                 "|SeriesInstanceUID=1.6.1|Modality=CT|sopclass=" +
+                     std::string(kCT),
+                 "newer.dcm|sopuid=6.5|AccessionNumber=ACC|StudyInstanceUID=1.6|SeriesInstanceUID=1.6.1"
+                 "|Modality=CT|sopclass=" +
+                     std::string(kCT),
+                 "alone.dcm|sopuid=6.6|AccessionNumber=NEW|StudyInstanceUID=1.7|SeriesInstanceUID=1.7.1"
+                 "|Modality=CT|sopclass=" +
+                     std::string(kCT)}));
+  SetTimes("stored.dcm", k2020);
+  SetTimes("newer.dcm", k2020 + kHour);
+  const auto files = Snapshot();
+  TanGeneralDirectoryInfo tree;
+  ASSERT_EQ(tree.AddFile("stored.dcm"), "");
+  const std::string before = Describe(tree);
+  ORN_dicom::TanDicomFileObject::FWriteFaultHook = [](uint64_t) { return false; };
+  const std::string replaced = tree.AddFile("newer.dcm");
+  const std::string alone = tree.AddFile("alone.dcm");
+  ORN_dicom::TanDicomFileObject::FWriteFaultHook = nullptr;
+  EXPECT_NE(replaced, "");
+  EXPECT_NE(alone, "");
+  EXPECT_EQ(Describe(tree), before);  // the stored record stays, no new patient is left behind
+  EXPECT_TRUE(tree.TakeDuplicateFiles().empty());
+  EXPECT_EQ(Snapshot(), files);
+}
+
 TEST_F(AddFileTest, MalformedStoredTimeDoesNotBlockLaterAdds) {
   ASSERT_TRUE(MakeFiles({"bad_time.dcm|sopuid=8.1|InstanceNumber=1|ContentDate=20200101|ContentTime=1:15" + kCTBase,
                          "next.dcm|sopuid=8.2|InstanceNumber=1|ContentDate=20200101|ContentTime=101500" + kCTBase,
