@@ -232,6 +232,16 @@ bool TanDicomFileSet::DeleteInstance(const std::string& sopInstanceUID, const st
   return false;
 }
 
+bool TanDicomFileSet::FindInstance(const std::string& sopInstanceUID, int32_t* instanceIndex, int32_t* seriesIndex,
+                                   int32_t* studyIndex, int32_t* patientIndex, TanIEKind* kind) {
+  if (!FDicomDir) {
+    FLastError = "DICOMDIR is uninitialized.";
+    return false;
+  }
+  FLastError.clear();
+  return FDicomDir->FindInstance(sopInstanceUID, instanceIndex, seriesIndex, studyIndex, patientIndex, kind);
+}
+
 bool TanDicomFileSet::DeleteSeries(const std::string& seriesUID, const std::string& studyUID,
                                    const std::string& patientID) {
   if (!FDicomDir) {

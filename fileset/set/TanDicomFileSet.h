@@ -43,6 +43,8 @@ class TanDicomFileSet : public nalloc::HeapAllocated<TanDicomFileSet> {
 
   bool DeleteInstance(const std::string& sopInstanceUID, const std::string& seriesUID, const std::string& studyUID,
                       const std::string& patientID);
+  bool FindInstance(const std::string& sopInstanceUID, int32_t* instanceIndex, int32_t* seriesIndex,
+                    int32_t* studyIndex, int32_t* patientIndex, TanIEKind* kind);
   bool DeleteSeries(const std::string& seriesUID, const std::string& studyUID, const std::string& patientID);
   bool Refresh();
   bool IsOwnDicomDir() const;

@@ -211,8 +211,51 @@ TEST_F(FileSet, AddFileReferencesItRelativeToTheFolder) {
   EXPECT_EQ(set.GetLastError(), "The instance is not found.");
   EXPECT_TRUE(set.DeleteSeries("9.9", "", ""));
   EXPECT_EQ(set.GetLastError(), "The series was not found.");
+  int32_t instance = -1, seriesIndex = -1, study = -1, patient = -1;
+  TanIEKind kind = ieNone;
+  EXPECT_TRUE(set.FindInstance("1.2.3.4.1.1.3", &instance, &seriesIndex, &study, &patient, &kind));
+  EXPECT_EQ(instance, 2);
+  EXPECT_EQ(kind, ieImage);
   EXPECT_TRUE(set.Refresh());
   set.Close();
+  EXPECT_FALSE(set.FindInstance("1.2.3.4.1.1.3", &instance, &seriesIndex, &study, &patient, &kind));
+  EXPECT_EQ(set.GetLastError(), "DICOMDIR is uninitialized.");
   EXPECT_EQ(set.GetDicomDir(), nullptr);
   EXPECT_FALSE(set.FValid);
+}
+
+TEST_F(FileSet, BlobRoundTripAndProgress) {
+  Image("ct1.dcm", "1.2.3.4.1.1", 1, 0);
+  Image("ct2.dcm", "1.2.3.4.1.1", 2, 5);
+  TanDicomFileSet set;
+  std::vector<std::tuple<int32_t, int32_t, int32_t>> progress;
+  set.OnProgress = [&](int32_t a, int32_t b, int32_t c) { progress.emplace_back(a, b, c); };
+  ASSERT_TRUE(set.BuildFromFolder(folder_.string(), true));
+  EXPECT_EQ(progress, (std::vector<std::tuple<int32_t, int32_t, int32_t>>{{0, 1, 2}, {0, 2, 2}}));
+  const uint32_t length = set.GetDicomDirLength();
+  ASSERT_GT(length, 0u);
+  std::vector<unsigned char> blob(length);
+  ASSERT_TRUE(set.SaveToBlob(blob.data())) << set.GetLastError();
+
+  TanDicomFileSet host;
+  ASSERT_TRUE(host.OpenFromBlob(blob.data(), length)) << host.GetLastError();
+  EXPECT_TRUE(host.IsOwnDicomDir());
+  EXPECT_EQ(host.GetFolder(), "");
+  EXPECT_EQ(host.GetDicomDir()->GetImageCount(), 2);
+  EXPECT_EQ(host.GetDicomDir()->GetStackCount(), 1);
+  EXPECT_FALSE(host.OpenFromBlob(blob.data(), 100));
+  std::vector<unsigned char> image(fs::file_size(folder_ / "ct1.dcm"));
+  std::ifstream(folder_ / "ct1.dcm", std::ios::binary).read(reinterpret_cast<char*>(image.data()), image.size());
+  EXPECT_FALSE(host.OpenFromBlob(image.data(), static_cast<uint32_t>(image.size())));
+  EXPECT_EQ(host.GetLastError(), "Cannot be initialized with the blob.");
+}
+
+TEST_F(FileSet, RejectThatCannotMoveIsLoggedAsNotMoved) {
+  TanDicomFileSet set(reject_.string());
+  const std::string missing = (root_ / "gone.dcm").string();
+  EXPECT_FALSE(set.AddFile(missing));
+  const std::string log = ReadAll(reject_ / "DicomkDirErrors.log");
+  const std::regex entry("\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d Error : .+\\[ file: " + missing +
+                         "\\]\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d Error :  - is not moved\n");
+  EXPECT_TRUE(std::regex_match(log, entry)) << log;
 }
