@@ -1,5 +1,7 @@
 #include "dicom/entities/tree/InstanceOrder.h"
 
+#include <map>
+
 #include "dicom/entities/records/TanDirectoryRecord.h"
 #include "dicom/entities/registry/RecordKeys.h"
 #include "dicom/entities/registry/TanStrinUID.h"
@@ -36,17 +38,29 @@ bool RanksLater(const TanInstanceKey& r, const TanInstanceKey& n) {
   return ORN_utility::TanStrinUID::IsGreater(r.uid, n.uid);
 }
 
-int32_t InstancePosition(const std::vector<TanInstanceKey>& keys, const TanInstanceKey& added) {
-  const int32_t n = static_cast<int32_t>(keys.size());
+int32_t InstancePosition(const std::vector<TanInstanceSlot>& slots, const std::vector<TanInstanceKey>& keys,
+                         const TanInstanceKey& added, int32_t addedClassCode) {
+  const int32_t n = static_cast<int32_t>(slots.size());
+  const bool runRule = !added.ultrasound;
   for (int32_t i = 0; i < n; ++i) {
-    const TanInstanceKey& r = keys[static_cast<size_t>(i)];
+    const TanInstanceSlot& r = slots[static_cast<size_t>(i)];
     if (r.number > added.number) return i;
-    if (r.number == added.number && RanksLater(r, added)) return i;
-    if (r.sopClass == added.sopClass && !added.ultrasound && i < n - 1 &&
-        keys[static_cast<size_t>(i) + 1].sopClass != added.sopClass)
+    if (r.number == added.number && RanksLater(keys[static_cast<size_t>(i)], added)) return i;
+    if (runRule && r.classCode == addedClassCode && i < n - 1 &&
+        slots[static_cast<size_t>(i) + 1].classCode != addedClassCode)
       return i + 1;
   }
   return n;
+}
+
+int32_t InstancePosition(const std::vector<TanInstanceKey>& keys, const TanInstanceKey& added) {
+  std::map<std::string, int32_t> codes;
+  const auto code = [&codes](const std::string& sopClass) {
+    return codes.emplace(sopClass, static_cast<int32_t>(codes.size())).first->second;
+  };
+  std::vector<TanInstanceSlot> slots;
+  for (const TanInstanceKey& k : keys) slots.push_back({k.number, code(k.sopClass)});
+  return InstancePosition(slots, keys, added, code(added.sopClass));
 }
 
 }  // namespace ORN_dicom

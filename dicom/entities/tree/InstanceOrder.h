@@ -35,6 +35,16 @@ bool RanksLater(const TanInstanceKey& r, const TanInstanceKey& n);
 // keys.size() means appended.
 int32_t InstancePosition(const std::vector<TanInstanceKey>& keys, const TanInstanceKey& added);
 
+// The same with the number and a class code of every record at hand in a compact array
+// (slots[i] mirrors keys[i]; equal codes for equal SOP classes), so that the scan over a large
+// set reads little memory and compares no texts until the numbers meet.
+struct TanInstanceSlot {
+  int32_t number;
+  int32_t classCode;
+};
+int32_t InstancePosition(const std::vector<TanInstanceSlot>& slots, const std::vector<TanInstanceKey>& keys,
+                         const TanInstanceKey& added, int32_t addedClassCode);
+
 // Time texts compared as parsed times of day; a text that does not parse ranks after every
 // one that does, and two such texts by their bytes, so that a malformed stored time never
 // makes a later add fail. -1, 0 or 1.

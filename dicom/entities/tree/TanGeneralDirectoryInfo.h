@@ -137,8 +137,14 @@ class TanGeneralDirectoryInfo {
     std::vector<const void*> records;
     std::unordered_map<std::string, const void*> first;
     std::vector<TanInstanceKey> keys;
+    std::vector<TanInstanceSlot> slots;
   };
   std::unordered_map<const void*, TanUIDMemo> FUIDMemos;
+  // One code per SOP class met, for the slots.
+  std::unordered_map<std::string, int32_t> FClassCodes;
+  int32_t ClassCode(const std::string& sopClass) {
+    return FClassCodes.emplace(sopClass, static_cast<int32_t>(FClassCodes.size())).first->second;
+  }
   template <class T>
   TanUIDMemo& CurrentMemo(TanIESet<T>& set);
   template <class T>
@@ -175,19 +181,22 @@ void TanGeneralDirectoryInfo::AddInstance(TanIESet<T>& set, TanDicomFileObject& 
     const T* added = set.InsertAt(same, std::move(record));
     ReportDisplaced(storedPath, newPath);
     memo.records[static_cast<size_t>(same)] = added;
+    memo.slots[static_cast<size_t>(same)] = {key.number, ClassCode(key.sopClass)};
     memo.keys[static_cast<size_t>(same)] = key;
     memo.first[key.uid] = added;
     return;
   }
+  const int32_t classCode = ClassCode(key.sopClass);
   int32_t position = 0;
   if constexpr (std::is_base_of_v<TanInstance, T>)
-    position = InstancePosition(memo.keys, key);
+    position = InstancePosition(memo.slots, memo.keys, key, classCode);
   else
     position = StereometricPosition(set, key.sopClass, newPath);
   Commit();
   ReleaseItems();
   const T* added = position < set.Count() ? set.InsertAt(position, std::move(record)) : set.Append(std::move(record));
   memo.records.insert(memo.records.begin() + position, added);
+  memo.slots.insert(memo.slots.begin() + position, TanInstanceSlot{key.number, classCode});
   memo.keys.insert(memo.keys.begin() + position, key);
   if (!key.uid.empty()) memo.first.emplace(key.uid, added);
 }
@@ -209,10 +218,12 @@ TanGeneralDirectoryInfo::TanUIDMemo& TanGeneralDirectoryInfo::CurrentMemo(TanIES
     memo.records.assign(set.begin(), set.end());
     memo.first.clear();
     memo.keys.clear();
+    memo.slots.clear();
     memo.keys.reserve(memo.records.size());
     for (const T* r : set) {
       memo.first.emplace(r->GetReferencedSOPInstanceUID(), r);
       memo.keys.push_back(InstanceKeyOf(*r));
+      memo.slots.push_back({memo.keys.back().number, ClassCode(memo.keys.back().sopClass)});
     }
   }
   return memo;
