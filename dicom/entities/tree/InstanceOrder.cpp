@@ -1,33 +1,18 @@
 #include "dicom/entities/tree/InstanceOrder.h"
 
+#include <map>
+
 #include "dicom/entities/records/TanDirectoryRecord.h"
 #include "dicom/entities/registry/RecordKeys.h"
 #include "dicom/entities/registry/TanStrinUID.h"
 
 namespace ORN_dicom {
-namespace {
-
-constexpr char kUltrasoundGroup[] = "1.2.840.10008.5.1.4.1.1.6";
-
-int CompareUIDs(const std::string& a, const std::string& b) {
-  if (ORN_utility::TanStrinUID::IsGreater(a, b)) return 1;
-  if (ORN_utility::TanStrinUID::IsGreater(b, a)) return -1;
-  return a.compare(b) < 0 ? -1 : a.compare(b) > 0 ? 1 : 0;  // texts the UID order cannot tell apart
-}
-
-int CompareBytes(const std::string& a, const std::string& b) {
-  const int c = a.compare(b);
-  return c < 0 ? -1 : c > 0 ? 1 : 0;
-}
-
-}  // namespace
 
 TanInstanceKey TanInstanceKey::Of(const TanDirectoryRecord& record, bool hasNumber, int32_t number) {
   TanInstanceKey key;
-  const std::string sopClass = record.GetReferencedSOPClassUID();
-  key.group = IsUltrasoundSOPClass(sopClass) ? std::string(kUltrasoundGroup) : sopClass;
+  key.sopClass = record.GetReferencedSOPClassUID();
+  key.ultrasound = IsUltrasoundSOPClass(key.sopClass);
   key.uid = record.GetReferencedSOPInstanceUID();
-  key.file = record.GetReferencedFileID();
   if (hasNumber) {
     key.number = number;
     key.date = record.GetText(0x00080023u);
@@ -43,16 +28,39 @@ int CompareTimes(const std::string& a, const std::optional<double>& parsedA, con
                  const std::optional<double>& parsedB) {
   if (parsedA && parsedB) return *parsedA < *parsedB ? -1 : *parsedA > *parsedB ? 1 : 0;
   if (parsedA != parsedB) return parsedA ? -1 : 1;
-  return CompareBytes(a, b);
+  const int c = a.compare(b);
+  return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 
-bool RanksAfter(const TanInstanceKey& a, const TanInstanceKey& b) {
-  if (int c = CompareUIDs(a.group, b.group)) return c > 0;
-  if (a.number != b.number) return a.number > b.number;
-  if (int c = CompareBytes(a.date, b.date)) return c > 0;
-  if (int c = CompareTimes(a.time, a.parsedTime, b.time, b.parsedTime)) return c > 0;
-  if (int c = CompareUIDs(a.uid, b.uid)) return c > 0;
-  return CompareBytes(a.file, b.file) > 0;
+bool RanksLater(const TanInstanceKey& r, const TanInstanceKey& n) {
+  if (const int c = r.date.compare(n.date)) return c > 0;
+  if (const int c = CompareTimes(r.time, r.parsedTime, n.time, n.parsedTime)) return c > 0;
+  return ORN_utility::TanStrinUID::IsGreater(r.uid, n.uid);
+}
+
+int32_t InstancePosition(const std::vector<TanInstanceSlot>& slots, const std::vector<TanInstanceKey>& keys,
+                         const TanInstanceKey& added, int32_t addedClassCode) {
+  const int32_t n = static_cast<int32_t>(slots.size());
+  const bool runRule = !added.ultrasound;
+  for (int32_t i = 0; i < n; ++i) {
+    const TanInstanceSlot& r = slots[static_cast<size_t>(i)];
+    if (r.number > added.number) return i;
+    if (r.number == added.number && RanksLater(keys[static_cast<size_t>(i)], added)) return i;
+    if (runRule && r.classCode == addedClassCode && i < n - 1 &&
+        slots[static_cast<size_t>(i) + 1].classCode != addedClassCode)
+      return i + 1;
+  }
+  return n;
+}
+
+int32_t InstancePosition(const std::vector<TanInstanceKey>& keys, const TanInstanceKey& added) {
+  std::map<std::string, int32_t> codes;
+  const auto code = [&codes](const std::string& sopClass) {
+    return codes.emplace(sopClass, static_cast<int32_t>(codes.size())).first->second;
+  };
+  std::vector<TanInstanceSlot> slots;
+  for (const TanInstanceKey& k : keys) slots.push_back({k.number, code(k.sopClass)});
+  return InstancePosition(slots, keys, added, code(added.sopClass));
 }
 
 }  // namespace ORN_dicom

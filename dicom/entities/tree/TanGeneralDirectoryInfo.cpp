@@ -79,9 +79,7 @@ std::vector<TanDuplicateFile> TanGeneralDirectoryInfo::TakeDuplicateFiles() {
 }
 
 std::string TanGeneralDirectoryInfo::RecordFilePath(const TanDirectoryRecord& record) {
-  std::string path = TrimText(record.GetReferencedFileID());
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return path;
+  return TrimText(record.GetReferencedFilePath());
 }
 
 void TanGeneralDirectoryInfo::Commit() {
@@ -103,10 +101,7 @@ bool TanGeneralDirectoryInfo::NewFileWins(const std::string& newPath, const std:
   if (newPath == storedPath || ORN_utility::TanFileDateTime::IsSameFile(newPath, storedPath)) return false;
   const ORN_utility::TanFileDateTime stored(storedPath, 0);
   const ORN_utility::TanFileDateTime added(newPath, 0);
-  if (ORN_utility::TanFileDateTime::IsEarlier(stored, added)) {
-    ReportDisplaced(storedPath, newPath);
-    return true;
-  }
+  if (ORN_utility::TanFileDateTime::IsEarlier(stored, added)) return true;
   RefuseDuplicate(newPath, storedPath);
   return false;
 }
@@ -121,15 +116,13 @@ std::string TanGeneralDirectoryInfo::AddFile(const std::string& path) {
     TanIEKind kind = ieNone;
     const std::string result = InsertFileObject(file, &study, &series, &kind);
     if (!result.empty()) return result;
-    bool organize = FSeriesMoved;
     if (kind == iePresentation) {
-      organize = true;
+      if (study != nullptr) study->OrganizeSeries();
     } else if (series != nullptr) {
       ReleaseItems();
       series->Stacks().Clear();  // formed again before the DICOMDIR is written
-      if (series->GetInstanceCount() == 1) organize = true;
+      if (series->GetInstanceCount() == 1 && study != nullptr) study->OrganizeSeries();
     }
-    if (organize && study != nullptr) study->OrganizeSeries();
     return result;
   } catch (const std::exception& e) {
     return e.what();
@@ -144,7 +137,6 @@ std::string TanGeneralDirectoryInfo::InsertFileObject(TanDicomFileObject& file, 
   ResetOnExit<std::string> resetRefusal(FDuplicateRefusal);
   FBeforeCommit = nullptr;
   FDuplicateRefusal.clear();
-  FSeriesMoved = false;
   const std::string path = file.FFileName;
 
   std::string mediaClass;
@@ -204,7 +196,6 @@ std::string TanGeneralDirectoryInfo::InsertFileObject(TanDicomFileObject& file, 
           if (setKind == registry.kind) AddInstance(set, file);
         }
       });
-      if (FDuplicateRefusal.empty() && PlaceAllSeries(foundStudy->FSeries)) FSeriesMoved = true;
     }
     result = FDuplicateRefusal;
   } catch (const std::exception& e) {
@@ -277,23 +268,29 @@ void TanGeneralDirectoryInfo::AddByFileTime(TanIESet<T>& set, ntl::auto_ptr<T> r
       if (TrimText(set.At(i)->GetReferencedSOPInstanceUID()) == uid) same = i;
   }
   if (same >= 0) {
-    if (!NewFileWins(newPath, RecordFilePath(*set.At(same)))) return;
+    // The winner takes the stored record's position.
+    const std::string storedPath = RecordFilePath(*set.At(same));
+    if (!NewFileWins(newPath, storedPath)) return;
     Commit();
     ReleaseItems();
     set.EraseAt(same);
-  } else {
-    Commit();
-    ReleaseItems();
+    set.InsertAt(same, std::move(record));
+    ReportDisplaced(storedPath, newPath);
+    return;
   }
-  // Ordered by file time: before the first record whose file is later than the new one.
+  // Otherwise in file-time order: before the first record whose file is later than the new one.
   const ORN_utility::TanFileDateTime added(newPath, 0);
-  for (int32_t j = 0; j < set.Count(); ++j) {
-    if (!ORN_utility::TanFileDateTime::IsNotLater(ORN_utility::TanFileDateTime(RecordFilePath(*set.At(j)), 0), added)) {
-      set.InsertAt(j, std::move(record));
-      return;
-    }
-  }
-  set.Append(std::move(record));
+  int32_t position = 0;
+  while (position < set.Count() &&
+         ORN_utility::TanFileDateTime::IsNotLater(ORN_utility::TanFileDateTime(RecordFilePath(*set.At(position)), 0),
+                                                  added))
+    ++position;
+  Commit();
+  ReleaseItems();
+  if (position < set.Count())
+    set.InsertAt(position, std::move(record));
+  else
+    set.Append(std::move(record));
 }
 
 void TanGeneralDirectoryInfo::AddHangingProtocol(TanDicomFileObject& file) {

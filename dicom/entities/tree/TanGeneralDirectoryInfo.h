@@ -29,6 +29,7 @@
 #include "dicom/entities/records/TanPrivateIE.h"
 #include "dicom/entities/records/TanTopicIE.h"
 #include "dicom/entities/registry/RecordKeys.h"
+#include "dicom/entities/registry/TanFileDateTime.h"
 #include "dicom/entities/registry/TanIEKind.h"
 #include "dicom/entities/tree/InstanceOrder.h"
 #include "dicom/io/file/TanDicomFileObject.h"
@@ -88,9 +89,6 @@ class TanGeneralDirectoryInfo {
   TanPatientIE* FindOrAddPatient(TanIESet<TanPatientIE>& patients, TanDicomFileObject& file, int32_t& index);
   TanStudyIE* FindOrAddStudy(TanIESet<TanStudyIE>& studies, TanDicomFileObject& file, int32_t& index);
   TanSeriesIE* FindOrAddSeries(TanIESet<TanSeriesIE>& series, TanDicomFileObject& file, int32_t& index);
-  // Puts the series of a study into placement order (series grouping below 0); true when the
-  // order changed.
-  bool PlaceAllSeries(TanIESet<TanSeriesIE>& series);
 
   // --- Instance insertion -------------------------------------------------------------------
   template <class T>
@@ -118,8 +116,6 @@ class TanGeneralDirectoryInfo {
   // The text of a new file refused as a duplicate of a stored one; empty otherwise.
   std::string FDuplicateRefusal;
   std::vector<TanDuplicateFile> FDuplicateFiles;
-  // Set when an add changed the order of a study's series.
-  bool FSeriesMoved = false;
 
   void Commit();
   // The path of the file a record names: its Referenced File ID with "/" between components.
@@ -127,7 +123,8 @@ class TanGeneralDirectoryInfo {
   void RefuseDuplicate(const std::string& newPath, const std::string& storedPath);
   void ReportDisplaced(const std::string& storedPath, const std::string& newPath);
   // The duplicate contest of a record with the stored record of the same UID in a set: true
-  // when the new record is to replace the stored one. Reports the loser.
+  // when the new record is to replace the stored one; a losing new file is refused. The very
+  // file of the stored record, reached again, loses without a refusal.
   bool NewFileWins(const std::string& newPath, const std::string& storedPath);
   template <class T>
   void AddByFileTime(TanIESet<T>& set, ntl::auto_ptr<T> record, const std::string& newPath);
@@ -135,16 +132,27 @@ class TanGeneralDirectoryInfo {
   // set's record pointers when the memo was made and the first record of each UID. The memo
   // counts only while the set holds exactly those records (it is checked by pointer on every
   // use, and forgotten whenever records are removed), and a hit is checked against the record.
+  // The memo also keeps each record's placement keys, in set order.
   struct TanUIDMemo {
     std::vector<const void*> records;
     std::unordered_map<std::string, const void*> first;
+    std::vector<TanInstanceKey> keys;
+    std::vector<TanInstanceSlot> slots;
   };
   std::unordered_map<const void*, TanUIDMemo> FUIDMemos;
+  // One code per SOP class met, for the slots.
+  std::unordered_map<std::string, int32_t> FClassCodes;
+  int32_t ClassCode(const std::string& sopClass) {
+    return FClassCodes.emplace(sopClass, static_cast<int32_t>(FClassCodes.size())).first->second;
+  }
   template <class T>
-  int32_t FindInstanceUID(TanIESet<T>& set, const std::string& uid);
+  TanUIDMemo& CurrentMemo(TanIESet<T>& set);
   template <class T>
-  void RememberInstanceSet(TanIESet<T>& set, const std::string& removedUID, const T* added,
-                           const std::string& addedUID);
+  static int32_t FindInstanceUID(TanIESet<T>& set, const TanUIDMemo& memo, const std::string& uid);
+  template <class T>
+  static TanInstanceKey InstanceKeyOf(const T& record);
+  template <class T>
+  static int32_t StereometricPosition(TanIESet<T>& set, const std::string& sopClass, const std::string& newPath);
 
   // Forms the display stacks of a series (stack building of the file set).
   bool BuildStacks(TanSeriesIE& series);
@@ -152,58 +160,78 @@ class TanGeneralDirectoryInfo {
 };
 
 // Builds the record, settles a duplicate in the set (same Referenced SOP Instance UID in File,
-// a blank one never matches) and otherwise places the record in the set's order. Throws what
-// the record's constructor throws, or what the commit step throws; the set is unchanged then.
+// a blank one never matches; a winning new record takes the stored record's position) and
+// otherwise puts the record at its place in the set (InstancePosition; STEREOMETRIC records by
+// file time). Throws what the record's constructor throws, or what the commit step throws; the
+// set is unchanged then.
 template <class T>
 void TanGeneralDirectoryInfo::AddInstance(TanIESet<T>& set, TanDicomFileObject& file) {
   ntl::auto_ptr<T> record(new T(file));
-  const auto keyOf = [](const T& r) {
-    if constexpr (std::is_base_of_v<TanInstance, T>)
-      return TanInstanceKey::Of(r, true, r.GetInstanceNumber());
-    else
-      return TanInstanceKey::Of(r, false, 0);
-  };
-  const TanInstanceKey key = keyOf(*record);
+  const TanInstanceKey key = InstanceKeyOf(*record);
   const std::string newPath = TrimText(file.FFileName);
 
-  const int32_t same = FindInstanceUID(set, key.uid);
-  std::string removedUID;
+  TanUIDMemo& memo = CurrentMemo(set);
+  const int32_t same = FindInstanceUID(set, memo, key.uid);
   if (same >= 0) {
-    if (!NewFileWins(newPath, RecordFilePath(*set.At(same)))) return;  // the record is deleted
+    const std::string storedPath = RecordFilePath(*set.At(same));
+    if (!NewFileWins(newPath, storedPath)) return;  // the record is deleted
     Commit();
     ReleaseItems();
     set.EraseAt(same);
-    removedUID = key.uid;
-  } else {
-    Commit();
-    ReleaseItems();
+    const T* added = set.InsertAt(same, std::move(record));
+    ReportDisplaced(storedPath, newPath);
+    memo.records[static_cast<size_t>(same)] = added;
+    memo.slots[static_cast<size_t>(same)] = {key.number, ClassCode(key.sopClass)};
+    memo.keys[static_cast<size_t>(same)] = key;
+    memo.first[key.uid] = added;
+    return;
   }
-  // The first record that ranks after the new one; a binary search, since the set is kept in
-  // this order (a set read from a DICOMDIR in another order still gets one fixed position).
-  int32_t low = 0;
-  int32_t high = set.Count();
-  while (low < high) {
-    const int32_t mid = low + (high - low) / 2;
-    if (RanksAfter(keyOf(*set.At(mid)), key))
-      high = mid;
-    else
-      low = mid + 1;
-  }
-  const T* added = set.InsertAt(low, std::move(record));
-  RememberInstanceSet(set, removedUID, added, key.uid);
+  const int32_t classCode = ClassCode(key.sopClass);
+  int32_t position = 0;
+  if constexpr (std::is_base_of_v<TanInstance, T>)
+    position = InstancePosition(memo.slots, memo.keys, key, classCode);
+  else
+    position = StereometricPosition(set, key.sopClass, newPath);
+  Commit();
+  ReleaseItems();
+  const T* added = position < set.Count() ? set.InsertAt(position, std::move(record)) : set.Append(std::move(record));
+  memo.records.insert(memo.records.begin() + position, added);
+  memo.slots.insert(memo.slots.begin() + position, TanInstanceSlot{key.number, classCode});
+  memo.keys.insert(memo.keys.begin() + position, key);
+  if (!key.uid.empty()) memo.first.emplace(key.uid, added);
 }
 
 template <class T>
-int32_t TanGeneralDirectoryInfo::FindInstanceUID(TanIESet<T>& set, const std::string& uid) {
-  if (uid.empty()) return -1;
+TanInstanceKey TanGeneralDirectoryInfo::InstanceKeyOf(const T& record) {
+  if constexpr (std::is_base_of_v<TanInstance, T>)
+    return TanInstanceKey::Of(record, true, record.GetInstanceNumber());
+  else
+    return TanInstanceKey::Of(record, false, 0);
+}
+
+template <class T>
+TanGeneralDirectoryInfo::TanUIDMemo& TanGeneralDirectoryInfo::CurrentMemo(TanIESet<T>& set) {
   TanUIDMemo& memo = FUIDMemos[&set];
   const bool current = memo.records.size() == static_cast<size_t>(set.Count()) &&
                        std::equal(set.begin(), set.end(), memo.records.begin());
   if (!current) {
     memo.records.assign(set.begin(), set.end());
     memo.first.clear();
-    for (const T* r : set) memo.first.emplace(r->GetReferencedSOPInstanceUID(), r);
+    memo.keys.clear();
+    memo.slots.clear();
+    memo.keys.reserve(memo.records.size());
+    for (const T* r : set) {
+      memo.first.emplace(r->GetReferencedSOPInstanceUID(), r);
+      memo.keys.push_back(InstanceKeyOf(*r));
+      memo.slots.push_back({memo.keys.back().number, ClassCode(memo.keys.back().sopClass)});
+    }
   }
+  return memo;
+}
+
+template <class T>
+int32_t TanGeneralDirectoryInfo::FindInstanceUID(TanIESet<T>& set, const TanUIDMemo& memo, const std::string& uid) {
+  if (uid.empty()) return -1;
   const auto hit = memo.first.find(uid);
   if (hit == memo.first.end()) return -1;
   for (int32_t i = 0; i < set.Count(); ++i) {
@@ -214,13 +242,24 @@ int32_t TanGeneralDirectoryInfo::FindInstanceUID(TanIESet<T>& set, const std::st
   return set.FindByReferencedSOPInstanceUID(uid);  // the memo missed: ask the set itself
 }
 
+// STEREOMETRIC records: after the first record b of the new record's class, or in front of it
+// when b's file is older than the new file. When more records of the class follow b, the new
+// record goes in front of the first of them whose file is older, else after the run.
 template <class T>
-void TanGeneralDirectoryInfo::RememberInstanceSet(TanIESet<T>& set, const std::string& removedUID, const T* added,
-                                                  const std::string& addedUID) {
-  TanUIDMemo& memo = FUIDMemos[&set];
-  memo.records.assign(set.begin(), set.end());
-  if (!removedUID.empty()) memo.first.erase(removedUID);
-  if (!addedUID.empty()) memo.first.emplace(addedUID, added);
+int32_t TanGeneralDirectoryInfo::StereometricPosition(TanIESet<T>& set, const std::string& sopClass,
+                                                      const std::string& newPath) {
+  int32_t b = 0;
+  while (b < set.Count() && set.At(b)->GetReferencedSOPClassUID() != sopClass) ++b;
+  if (b == set.Count()) return b;
+  const ORN_utility::TanFileDateTime added(newPath, 0);
+  const auto older = [&](int32_t i) {
+    return ORN_utility::TanFileDateTime::IsEarlier(ORN_utility::TanFileDateTime(RecordFilePath(*set.At(i)), 0),
+                                                   added);
+  };
+  if (older(b)) return b;
+  int32_t i = b + 1;
+  while (i < set.Count() && set.At(i)->GetReferencedSOPClassUID() == sopClass && !older(i)) ++i;
+  return i;
 }
 
 }  // namespace ORN_dicom

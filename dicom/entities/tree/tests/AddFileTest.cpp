@@ -95,7 +95,8 @@ TEST_F(AddFileTest, MissingPatientIDIsWrittenSafelyInTheFilesOwnSyntax) {
   EXPECT_EQ(TransferSyntaxOf("acc.dcm"), "1.2.840.10008.1.2");  // still implicit VR
   EXPECT_EQ(PatientIDIn("uid.dcm"), "1.2.8");
   ASSERT_EQ(tree.FPatients.Count(), 2);
-  EXPECT_EQ(tree.FPatients.At(0)->GetPatientID() + "," + tree.FPatients.At(1)->GetPatientID(), "1.2.8,ACC7");
+  // Both without a name: in the order added.
+  EXPECT_EQ(tree.FPatients.At(0)->GetPatientID() + "," + tree.FPatients.At(1)->GetPatientID(), "ACC7,1.2.8");
   // pydicom reads the rewritten implicit file back with the new element.
   const std::string check =
       "/usr/bin/python3 -c \"import pydicom,sys; d=pydicom.dcmread('acc.dcm'); "
@@ -152,9 +153,10 @@ void SetTimes(const std::string& path, uint64_t ticks) {
 constexpr uint64_t k2020 = 132223104000000000ull;
 constexpr uint64_t kHour = 36000000000ull;
 
+// The newer file wins; a winning new record takes the stored record's place, whatever its keys.
 TEST_F(AddFileTest, DuplicatesKeepTheNewerFileAndDeleteNothing) {
-  ASSERT_TRUE(
-      MakeFiles({"old.dcm|sopuid=4.1|InstanceNumber=1" + kCTBase, "new.dcm|sopuid=4.1|InstanceNumber=1" + kCTBase}));
+  ASSERT_TRUE(MakeFiles({"old.dcm|sopuid=4.1|InstanceNumber=1" + kCTBase, "new.dcm|sopuid=4.1|InstanceNumber=5" + kCTBase,
+                         "mid.dcm|sopuid=4.2|InstanceNumber=3" + kCTBase}));
   SetTimes("old.dcm", k2020);
   SetTimes("new.dcm", k2020 + kHour);
   const auto files = Snapshot();
@@ -162,26 +164,49 @@ TEST_F(AddFileTest, DuplicatesKeepTheNewerFileAndDeleteNothing) {
     SCOPED_TRACE(newFirst ? "newer first" : "older first");
     TanGeneralDirectoryInfo tree;
     const std::string first = tree.AddFile(newFirst ? "new.dcm" : "old.dcm");
+    EXPECT_EQ(tree.AddFile("mid.dcm"), "");
     const std::string second = tree.AddFile(newFirst ? "old.dcm" : "new.dcm");
     EXPECT_EQ(first, "");
     const auto displaced = tree.TakeDuplicateFiles();
+    auto& images = tree.FPatients.At(0)->FStudies.At(0)->FSeries.At(0)->FImages;
+    ASSERT_EQ(images.Count(), 2);
     if (newFirst) {
       EXPECT_EQ(second, "The file \"old.dcm\" holds the same SOP instance as the file \"new.dcm\".");
       EXPECT_TRUE(displaced.empty());
+      EXPECT_EQ(images.At(0)->GetReferencedFileID() + " " + images.At(1)->GetReferencedFileID(), "mid.dcm new.dcm");
     } else {
       EXPECT_EQ(second, "");
       ASSERT_EQ(displaced.size(), 1u);
       EXPECT_EQ(displaced[0].path, "old.dcm");
       EXPECT_EQ(displaced[0].reason, "The file \"old.dcm\" holds the same SOP instance as the file \"new.dcm\".");
+      // number 5 where number 1 stood: the order is not looked at again
+      EXPECT_EQ(images.At(0)->GetReferencedFileID() + " " + images.At(1)->GetReferencedFileID(), "new.dcm mid.dcm");
     }
-    auto& images = tree.FPatients.At(0)->FStudies.At(0)->FSeries.At(0)->FImages;
-    ASSERT_EQ(images.Count(), 1);
-    EXPECT_EQ(images.At(0)->GetReferencedFileID(), "new.dcm");
     EXPECT_EQ(Snapshot(), files);
   }
 }
 
-// Hanging protocols and HL7 documents: the same rule, and their sets stay in file-time order.
+// STEREOMETRIC records of one class: in front of the first when its file is older, else further
+// down the run, in front of the first older file.
+TEST_F(AddFileTest, StereometricRecordsByFileTime) {
+  const std::string s = "|pixels=0|sopclass=1.2.840.10008.5.1.4.1.1.77.1.5.3|PatientID=P1|PatientName=DOE^J"
+                        "|StudyInstanceUID=1.2.1|SeriesInstanceUID=1.2.1.9|Modality=SMR";
+  ASSERT_TRUE(MakeFiles({"s1.dcm|sopuid=5.1" + s, "s2.dcm|sopuid=5.2" + s, "s3.dcm|sopuid=5.3" + s,
+                         "s4.dcm|sopuid=5.4" + s}));
+  SetTimes("s1.dcm", k2020 + 2 * kHour);
+  SetTimes("s2.dcm", k2020);
+  SetTimes("s3.dcm", k2020 + 4 * kHour);
+  SetTimes("s4.dcm", k2020 + kHour);
+  TanGeneralDirectoryInfo tree;
+  for (const char* p : {"s1.dcm", "s2.dcm", "s3.dcm", "s4.dcm"}) ASSERT_EQ(tree.AddFile(p), "") << p;
+  std::string order;
+  for (auto* r : tree.FPatients.At(0)->FStudies.At(0)->FSeries.At(0)->FStereometrics)
+    order += r->GetReferencedFileID() + " ";
+  EXPECT_EQ(order, "s3.dcm s1.dcm s4.dcm s2.dcm ");
+}
+
+// Hanging protocols and HL7 documents: the same rule; a new record goes in file-time order, a
+// winning one takes the loser's place.
 TEST_F(AddFileTest, RootAndPatientDocumentsFollowTheDuplicateRule) {
   const std::string hp = "|sopclass=1.2.840.10008.5.1.4.38.1|pixels=0";
   const std::string hl7 = "|sopclass=2.16.840.1.113883.1.7.1|pixels=0|PatientID=P|PatientName=X";
@@ -203,8 +228,9 @@ TEST_F(AddFileTest, RootAndPatientDocumentsFollowTheDuplicateRule) {
     for (const std::string& p : order) refused += tree.AddFile(p).empty() ? 0 : 1;
     EXPECT_EQ(refused + static_cast<int>(tree.TakeDuplicateFiles().size()), 2);
     ASSERT_EQ(tree.FHangingProtocols.Count(), 2);
-    EXPECT_EQ(tree.FHangingProtocols.At(0)->GetReferencedFileID(), "hp_other.dcm");
-    EXPECT_EQ(tree.FHangingProtocols.At(1)->GetReferencedFileID(), "hp_new.dcm");
+    EXPECT_EQ(tree.FHangingProtocols.At(0)->GetReferencedFileID() + " " +
+                  tree.FHangingProtocols.At(1)->GetReferencedFileID(),
+              newFirst ? "hp_other.dcm hp_new.dcm" : "hp_new.dcm hp_other.dcm");
     ASSERT_EQ(tree.FPatients.Count(), 1);
     ASSERT_EQ(tree.FPatients.At(0)->FHL7StrucDocs.Count(), 1);
     EXPECT_EQ(tree.FPatients.At(0)->FHL7StrucDocs.At(0)->GetReferencedFileID(), "h_new.dcm");
@@ -248,6 +274,34 @@ TEST_F(AddFileTest, RefusedDuplicateWithoutPatientIDIsNotRewritten) {
   EXPECT_EQ(PatientIDIn("dup.dcm"), "<absent>");
 }
 
+TEST_F(AddFileTest, PatientIDThatCannotBeWrittenRefusesTheFile) {
+  ASSERT_TRUE(
+      MakeFiles({"stored.dcm|sopuid=6.5|PatientID=ACC|AccessionNumber=ACC|StudyInstanceUID=1.6"
+                 "|SeriesInstanceUID=1.6.1|Modality=CT|sopclass=" +
+                     std::string(kCT),
+                 "newer.dcm|sopuid=6.5|AccessionNumber=ACC|StudyInstanceUID=1.6|SeriesInstanceUID=1.6.1"
+                 "|Modality=CT|sopclass=" +
+                     std::string(kCT),
+                 "alone.dcm|sopuid=6.6|AccessionNumber=NEW|StudyInstanceUID=1.7|SeriesInstanceUID=1.7.1"
+                 "|Modality=CT|sopclass=" +
+                     std::string(kCT)}));
+  SetTimes("stored.dcm", k2020);
+  SetTimes("newer.dcm", k2020 + kHour);
+  const auto files = Snapshot();
+  TanGeneralDirectoryInfo tree;
+  ASSERT_EQ(tree.AddFile("stored.dcm"), "");
+  const std::string before = Describe(tree);
+  ORN_dicom::TanDicomFileObject::FWriteFaultHook = [](uint64_t) { return false; };
+  const std::string replaced = tree.AddFile("newer.dcm");
+  const std::string alone = tree.AddFile("alone.dcm");
+  ORN_dicom::TanDicomFileObject::FWriteFaultHook = nullptr;
+  EXPECT_NE(replaced, "");
+  EXPECT_NE(alone, "");
+  EXPECT_EQ(Describe(tree), before);  // the stored record stays, no new patient is left behind
+  EXPECT_TRUE(tree.TakeDuplicateFiles().empty());
+  EXPECT_EQ(Snapshot(), files);
+}
+
 TEST_F(AddFileTest, MalformedStoredTimeDoesNotBlockLaterAdds) {
   ASSERT_TRUE(MakeFiles({"bad_time.dcm|sopuid=8.1|InstanceNumber=1|ContentDate=20200101|ContentTime=1:15" + kCTBase,
                          "next.dcm|sopuid=8.2|InstanceNumber=1|ContentDate=20200101|ContentTime=101500" + kCTBase,
@@ -281,33 +335,38 @@ TEST_F(AddFileTest, PresentationKeepsStacksOtherInstancesDropThem) {
 
 // Files of two patients, three studies, several series and instance types, a duplicate pair,
 // a file without Patient ID and a malformed time: every order gives one tree and one disk.
+// The set is chosen so that its order does not depend on the order of adding: patient names
+// differ (the longer name of P1 wins either way), study dates differ, series numbers rise
+// along each study's modality runs, instance numbers differ within each set, and the two
+// files of the duplicate pair have equal keys and times, so the path alone picks the one kept.
 TEST_F(AddFileTest, AnyOrderGivesTheSameTree) {
+  const std::string study = std::string("|sopclass=") + kCT +
+                            "|PatientID=P1|PatientName=DOE^J|StudyInstanceUID=1.2.1|StudyDate=20200101";
+  const std::string ct1 = study + "|SeriesInstanceUID=1.2.1.1|Modality=CT|SeriesNumber=1";
   const std::string p2 = "|PatientID=P2|PatientName=ROE^A|StudyInstanceUID=2.1";
   std::vector<std::string> spec = {
-      "a/1.dcm|sopuid=1.1.1|InstanceNumber=2" + kCTBase,
-      "a/2.dcm|sopuid=1.1.2|InstanceNumber=1" + kCTBase,
-      "a/3.dcm|sopuid=1.1.10|InstanceNumber=3|ContentTime=1:00" + kCTBase,
-      "a/4.dcm|sopuid=1.1.9|InstanceNumber=3|ContentTime=1:00" + kCTBase,
-      "a/5.dcm|sopuid=1.1.5|InstanceNumber=3|ContentTime=120000" + kCTBase,
+      "a/1.dcm|sopuid=1.1.1|InstanceNumber=2" + ct1,
+      "a/2.dcm|sopuid=1.1.2|InstanceNumber=1" + ct1,
+      "a/3.dcm|sopuid=1.1.10|InstanceNumber=3|ContentTime=1:00" + ct1,
+      "a/4.dcm|sopuid=1.1.9|InstanceNumber=4|ContentTime=1:00" + ct1,
+      "a/5.dcm|sopuid=1.1.5|InstanceNumber=5|ContentTime=120000" + ct1,
       "a/sc.dcm|sopuid=1.1.20|InstanceNumber=1|sopclass=1.2.840.10008.5.1.4.1.1.7|PatientID=P1|PatientName=DOE^J"
-      "|StudyInstanceUID=1.2.1|SeriesInstanceUID=1.2.1.1|Modality=CT",
-      "a/dupA.dcm|sopuid=1.1.30|InstanceNumber=4" + kCTBase,
-      "a/dupB.dcm|sopuid=1.1.30|InstanceNumber=4" + kCTBase,
+      "|StudyInstanceUID=1.2.1|SeriesInstanceUID=1.2.1.5|Modality=OT|SeriesNumber=5",
+      "a/dupA.dcm|sopuid=1.1.30|InstanceNumber=6" + ct1,
+      "a/dupB.dcm|sopuid=1.1.30|InstanceNumber=6" + ct1,
       "b/mr1.dcm|sopuid=1.2.1|sopclass=1.2.840.10008.5.1.4.1.1.4|PatientID=P1|PatientName=DOE^JOHN"
-      "|StudyInstanceUID=1.2.1|SeriesInstanceUID=1.2.1.2|Modality=MR|SeriesNumber=1",
+      "|StudyInstanceUID=1.2.1|SeriesInstanceUID=1.2.1.2|Modality=MR|SeriesNumber=3",
       "b/mr3.dcm|sopuid=1.2.3|sopclass=1.2.840.10008.5.1.4.1.1.4|PatientID=P1|PatientName=DOE^J"
-      "|StudyInstanceUID=1.2.1|SeriesInstanceUID=1.2.1.3|Modality=MR|SeriesNumber=3",
-      "b/ct2.dcm|sopuid=1.2.2|PatientID=P1|StudyInstanceUID=1.2.1|SeriesInstanceUID=1.2.1.4|Modality=CT"
-      "|SeriesNumber=2|sopclass=" +
-          std::string(kCT),
+      "|StudyInstanceUID=1.2.1|SeriesInstanceUID=1.2.1.3|Modality=MR|SeriesNumber=4",
+      "b/ct2.dcm|sopuid=1.2.2" + study + "|SeriesInstanceUID=1.2.1.4|Modality=CT|SeriesNumber=2",
       "c/old.dcm|sopuid=1.3.1|PatientID=P1|StudyInstanceUID=1.3|StudyDate=20190101|SeriesInstanceUID=1.3.1"
       "|Modality=CT|sopclass=" +
           std::string(kCT),
-      "c/same.dcm|sopuid=1.4.1|PatientID=P1|StudyInstanceUID=1.4|StudyDate=20190101|SeriesInstanceUID=1.4.1"
+      "c/older.dcm|sopuid=1.4.1|PatientID=P1|StudyInstanceUID=1.4|StudyDate=20180101|SeriesInstanceUID=1.4.1"
       "|Modality=CT|sopclass=" +
           std::string(kCT),
       "d/noid.dcm|sopuid=2.1.1|AccessionNumber=P2|PatientName=ROE^A|StudyInstanceUID=2.1|SeriesInstanceUID=2.1.1"
-      "|Modality=CT|sopclass=" +
+      "|Modality=CT|SeriesNumber=1|sopclass=" +
           std::string(kCT),
       "d/pr.dcm|sopuid=2.1.2|pixels=0|sopclass=1.2.840.10008.5.1.4.1.1.11.1" + p2 +
           "|SeriesInstanceUID=2.1.2|Modality=PR|SeriesNumber=9",
