@@ -4,7 +4,6 @@
 // between the 0.1 and 99.9 percentiles); 8-bit samples pass as they are. The zoom averages the
 // source pixels under each result pixel (nearest source pixel when enlarging).
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -13,6 +12,7 @@
 
 #include "components/motivar/MotivarInterface.h"
 #include "platform/com/ClassFactory.h"
+#include "platform/com/ComObject.h"
 
 using namespace platform::com;
 using namespace orn_motivar;
@@ -70,29 +70,10 @@ void ResizePlane(const uint8_t* source, uint32_t columns, uint32_t rows, uint32_
   }
 }
 
-class Operation final : public IWindowOperation, public IZoomOperation {
+class Operation final : public platform::com::DualComObject<IWindowOperation, IZoomOperation> {
  public:
-  explicit Operation(Layout layout) : FLayout(layout) {}
+  explicit Operation(Layout layout) : DualComObject(IID_IWindowOperation, IID_IZoomOperation), FLayout(layout) {}
 
-  HRESULT QueryInterface(const IID& iid, void** object) override {
-    if (object == nullptr) return hr::Pointer;
-    if (iid == IID_IUnknown || iid == IID_IWindowOperation) {
-      *object = static_cast<IWindowOperation*>(this);
-    } else if (iid == IID_IZoomOperation) {
-      *object = static_cast<IZoomOperation*>(this);
-    } else {
-      *object = nullptr;
-      return hr::NoInterface;
-    }
-    AddRef();
-    return hr::Ok;
-  }
-  uint32_t AddRef() override { return FRefs.fetch_add(1, std::memory_order_relaxed) + 1; }
-  uint32_t Release() override {
-    const uint32_t left = FRefs.fetch_sub(1, std::memory_order_acq_rel) - 1;
-    if (left == 0) delete this;
-    return left;
-  }
 
   // Window.
   uint8_t SetupWindow(int32_t samplesPerPixel, int32_t rows, int32_t columns, int32_t pixelRepresentation,
@@ -260,7 +241,6 @@ class Operation final : public IWindowOperation, public IZoomOperation {
   }
 
   Layout FLayout;
-  std::atomic<uint32_t> FRefs{1};
   std::string FErrorText;
   bool FReady = false;
   bool FSigned = false;

@@ -2,7 +2,6 @@
 // Initialize chooses the JPEG mode for the Encode calls that follow; an object is not meant
 // to be shared between threads.
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -12,6 +11,7 @@
 #include "components/packwell/PackwellInterface.h"
 #include "components/packwell/RleEncoder.h"
 #include "platform/com/ClassFactory.h"
+#include "platform/com/ComObject.h"
 
 using namespace platform::com;
 using namespace orn_codec;
@@ -65,27 +65,9 @@ TwelveBitFrame ToTwelveBits(const uint8_t* source, size_t count, bool isSigned) 
   return frame;
 }
 
-class Compressor final : public IJpegCompressor, public IRleCompressor {
+class Compressor final : public platform::com::DualComObject<IJpegCompressor, IRleCompressor> {
  public:
-  HRESULT QueryInterface(const IID& iid, void** object) override {
-    if (object == nullptr) return hr::Pointer;
-    if (iid == IID_IUnknown || iid == IID_IJpegCompressor) {
-      *object = static_cast<IJpegCompressor*>(this);
-    } else if (iid == IID_IRleCompressor) {
-      *object = static_cast<IRleCompressor*>(this);
-    } else {
-      *object = nullptr;
-      return hr::NoInterface;
-    }
-    AddRef();
-    return hr::Ok;
-  }
-  uint32_t AddRef() override { return FRefs.fetch_add(1, std::memory_order_relaxed) + 1; }
-  uint32_t Release() override {
-    const uint32_t left = FRefs.fetch_sub(1, std::memory_order_acq_rel) - 1;
-    if (left == 0) delete this;
-    return left;
-  }
+  Compressor() : DualComObject(IID_IJpegCompressor, IID_IRleCompressor) {}
 
   // JPEG.
   HRESULT Initialize(int32_t mode, int32_t bitDepth, uint8_t quality) override {
@@ -209,7 +191,6 @@ class Compressor final : public IJpegCompressor, public IRleCompressor {
     return hr::Ok;
   }
 
-  std::atomic<uint32_t> FRefs{1};
   bool FReady = false;
   int32_t FMode = 0;
   int32_t FDepth = 0;

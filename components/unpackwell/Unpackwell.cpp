@@ -1,7 +1,6 @@
 // Unpackwell.dll: the pixel decompressor component. One class with a JPEG and an RLE
 // interface. An object keeps the last decoded JPEG frame until the next Decode or Reset; it
 // is not meant to be shared between threads.
-#include <atomic>
 #include <cstring>
 #include <new>
 #include <string>
@@ -10,6 +9,7 @@
 #include "components/unpackwell/RleDecoder.h"
 #include "components/unpackwell/UnpackwellInterface.h"
 #include "platform/com/ClassFactory.h"
+#include "platform/com/ComObject.h"
 
 using namespace platform::com;
 using namespace orn_codec;
@@ -29,28 +29,9 @@ bool PlausibleSize(const JpegFrameHeader& h, size_t length) {
   return samples / 64 <= bits / 2 + 1;
 }
 
-class Decompressor final : public IJpegDecompressor, public IRleDecompressor {
+class Decompressor final : public platform::com::DualComObject<IJpegDecompressor, IRleDecompressor> {
  public:
-  // IUnknown, shared by both interfaces.
-  HRESULT QueryInterface(const IID& iid, void** object) override {
-    if (object == nullptr) return hr::Pointer;
-    if (iid == IID_IUnknown || iid == IID_IJpegDecompressor) {
-      *object = static_cast<IJpegDecompressor*>(this);
-    } else if (iid == IID_IRleDecompressor) {
-      *object = static_cast<IRleDecompressor*>(this);
-    } else {
-      *object = nullptr;
-      return hr::NoInterface;
-    }
-    AddRef();
-    return hr::Ok;
-  }
-  uint32_t AddRef() override { return FRefs.fetch_add(1, std::memory_order_relaxed) + 1; }
-  uint32_t Release() override {
-    const uint32_t left = FRefs.fetch_sub(1, std::memory_order_acq_rel) - 1;
-    if (left == 0) delete this;
-    return left;
-  }
+  Decompressor() : DualComObject(IID_IJpegDecompressor, IID_IRleDecompressor) {}
 
   // JPEG.
   HRESULT Decode(const uint8_t* data, uint32_t length) override {
@@ -137,7 +118,6 @@ class Decompressor final : public IJpegDecompressor, public IRleDecompressor {
     return DecodeRleFrame(columns, rows, layout, source, length, destination, error) ? hr::Ok : hr::Fail;
   }
 
-  std::atomic<uint32_t> FRefs{1};
   DecodedFrame FFrame;
   bool FHasFrame = false;
 };
