@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
 #include "platform/core/LastError.h"
@@ -75,6 +76,31 @@ FileTime CreationTime(const files_detail::OpenFile& file, const struct stat& st)
 FileTime FileTimeFromUnix(int64_t seconds, int64_t nanoseconds) {
   const int64_t ticks = (seconds + kSecondsFrom1601To1970) * kTicksPerSecond + nanoseconds / 100;
   return FileTime{ticks < 0 ? 0 : static_cast<uint64_t>(ticks)};
+}
+
+bool FileTimeToLocalFileTime(const FileTime& utc, FileTime* local) {
+  if (local == nullptr || utc.ticks >= (uint64_t{1} << 63)) {
+    SetLastError(err::InvalidParameter);
+    return false;
+  }
+  const int64_t unixSeconds = static_cast<int64_t>(utc.ticks) / kTicksPerSecond - kSecondsFrom1601To1970;
+  const std::time_t t = static_cast<std::time_t>(unixSeconds);
+  std::tm parts{};
+  if (::localtime_r(&t, &parts) == nullptr) {
+    SetLastError(err::InvalidParameter);
+    return false;
+  }
+  const int64_t localSeconds = DaysFromCivil(parts.tm_year + 1900, static_cast<unsigned>(parts.tm_mon + 1),
+                                             static_cast<unsigned>(parts.tm_mday)) *
+                                   86400 +
+                               parts.tm_hour * 3600 + parts.tm_min * 60 + parts.tm_sec;
+  const int64_t ticks = static_cast<int64_t>(utc.ticks) + (localSeconds - unixSeconds) * kTicksPerSecond;
+  if (ticks < 0) {
+    SetLastError(err::InvalidParameter);
+    return false;
+  }
+  local->ticks = static_cast<uint64_t>(ticks);
+  return true;
 }
 
 bool FileTimeToSystemTime(const FileTime& time, SystemTime* out) {

@@ -37,6 +37,10 @@ bool SystemTimeToFileTime(const SystemTime& time, FileTime* out);
 // -1, 0 or 1.
 int CompareFileTime(const FileTime& a, const FileTime& b);
 
+// A UTC file time in the local time zone by the system's zone rules (daylight saving as it stood
+// at that time); fails (ERROR_INVALID_PARAMETER) when the time cannot be converted.
+bool FileTimeToLocalFileTime(const FileTime& utc, FileTime* local);
+
 // The ticks of a POSIX time.
 FileTime FileTimeFromUnix(int64_t seconds, int64_t nanoseconds);
 

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <random>
 
 #include "fileset/set/FileSetFiles.h"
 
@@ -16,7 +17,7 @@ class FileSetFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = fs::temp_directory_path() /
-              ("fileset_files_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+              ("fileset_files_" + std::to_string(std::random_device{}()) + "_" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_);

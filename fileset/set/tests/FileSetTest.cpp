@@ -4,6 +4,7 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <random>
 
 #include "dicom/elements/element/iDDE.h"
 #include "dicom/entities/records/InstanceRecords.h"
@@ -39,7 +40,8 @@ class FileSet : public ::testing::Test {
  protected:
   void SetUp() override {
     root_ = fs::temp_directory_path() /
-            ("fileset_set_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+            ("fileset_set_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+             std::to_string(std::random_device{}()));
     fs::remove_all(root_);
     folder_ = root_ / "study";
     reject_ = root_ / "reject";

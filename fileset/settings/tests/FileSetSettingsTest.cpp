@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <random>
 
 #include "fileset/settings/dicom_file_set_ini.h"
 
@@ -15,7 +16,8 @@ class FileSetSettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     FPath = (fs::temp_directory_path() /
-             ("fsini_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini"))
+             ("fsini_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+              std::to_string(std::random_device{}()) + ".ini"))
                 .string();
     fs::remove(FPath);
   }

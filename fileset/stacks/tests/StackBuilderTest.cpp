@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 #include "dicom/entities/records/InstanceRecords.h"
 #include "dicom/entities/records/TanPatientIE.h"
@@ -33,7 +34,8 @@ class StackBuilder : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = fs::temp_directory_path() /
-              ("fileset_stackbuilder_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("fileset_stackbuilder_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+               std::to_string(std::random_device{}()));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }

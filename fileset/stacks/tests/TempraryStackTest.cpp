@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 #include "dicom/io/file/TanDicomFileObject.h"
 #include "fileset/stacks/TanTempraryStack.h"
@@ -73,7 +74,8 @@ void AddFunctionalGroups(TestImage& image, std::vector<Frame> frames, const char
 class TempraryStack : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("fileset_stacks_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    folder_ = fs::temp_directory_path() / ("fileset_stacks_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+                                             std::to_string(std::random_device{}()));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }

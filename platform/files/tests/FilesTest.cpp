@@ -4,7 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -279,6 +281,37 @@ TEST(FileAttributesTest, FoldersAndMissingPaths) {
   EXPECT_EQ(GetFileAttributes(dir / "missing"), kInvalidFileAttributes);
   EXPECT_EQ(GetLastError(), err::FileNotFound);
   EXPECT_FALSE(SetFileAttributes(dir / "missing", attr::Hidden));
+}
+
+// Local time by the zone rules in force at that moment: winter and summer in Berlin, and a
+// fixed zone west of UTC. The zone is set for this test and put back afterwards.
+TEST(FileTimeTest, LocalTimeFollowsTheZoneAtThatMoment) {
+  const char* before = std::getenv("TZ");
+  const std::string saved = before != nullptr ? before : "";
+  constexpr uint64_t kHour = 36'000'000'000ull;
+  const uint64_t january = 133'485'408'000'000'000ull;  // 2024-01-01 00:00 UTC
+  const uint64_t july = january + 182ull * 24 * kHour;   // 2024-07-01 00:00 UTC
+  const struct {
+    const char* zone;
+    uint64_t utc;
+    int64_t offsetHours;
+  } cases[] = {
+      {"Europe/Berlin", january, 1}, {"Europe/Berlin", july, 2}, {"UTC", july, 0}, {"EST5", january, -5}};
+  for (const auto& c : cases) {
+    ::setenv("TZ", c.zone, 1);
+    ::tzset();
+    FileTime local;
+    ASSERT_TRUE(FileTimeToLocalFileTime(FileTime{c.utc}, &local)) << c.zone;
+    EXPECT_EQ(static_cast<int64_t>(local.ticks - c.utc), c.offsetHours * static_cast<int64_t>(kHour)) << c.zone;
+  }
+  if (before != nullptr)
+    ::setenv("TZ", saved.c_str(), 1);
+  else
+    ::unsetenv("TZ");
+  ::tzset();
+  FileTime ignored;
+  EXPECT_FALSE(FileTimeToLocalFileTime(FileTime{uint64_t{1} << 63}, &ignored));
+  EXPECT_EQ(GetLastError(), err::InvalidParameter);
 }
 
 TEST(FileTimeTest, CalendarConversions) {

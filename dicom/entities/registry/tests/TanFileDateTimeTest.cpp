@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <random>
 
 #include "dicom/entities/registry/TanFileDateTime.h"
 #include "platform/files/FileHandle.h"
@@ -17,7 +18,7 @@ class FileDateTimeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     FDir = fs::temp_directory_path() /
-           ("filedatetime_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+           ("filedatetime_" + std::to_string(std::random_device{}()) + "_" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(FDir);
     fs::create_directories(FDir);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <random>
 
 #include "dicom/entities/records/TanSeriesIE.h"
 #include "dicom/entities/records/TanStudyIE.h"
@@ -13,7 +14,8 @@ namespace fs = std::filesystem;
 
 void TreeFixture::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  FDir = fs::temp_directory_path() / ("tree_" + std::string(info->test_suite_name()) + "_" + info->name());
+  FDir = fs::temp_directory_path() / ("tree_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
+                                      std::to_string(std::random_device{}()));
   fs::remove_all(FDir);
   fs::create_directories(FDir);
   FPrevious = fs::current_path();
