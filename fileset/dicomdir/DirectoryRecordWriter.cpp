@@ -14,16 +14,10 @@ void AddItem(TanDDESet<iDDE>& items, iDDE* item) {
   else items.Append(item);
 }
 
-// Reads the callback a set reports its length to (kept protected by the value classes).
-struct CallbackAccess : TanValueBasis {
-  static constexpr ChangeFunction TanValueBasis::*kFunction = &CallbackAccess::FOnChange;
-  static constexpr void* TanValueBasis::*kContext = &CallbackAccess::FContext;
-};
-
 }  // namespace
 
 TanQuietSet::TanQuietSet(TanDDESet<iDDE>& set)
-    : FSet(set), FFunction(set.*CallbackAccess::kFunction), FContext(set.*CallbackAccess::kContext) {
+    : FSet(set), FFunction(set.GetChangeFunction()), FContext(set.GetChangeContext()) {
   set.SetChangeCallback(nullptr, nullptr);
 }
 

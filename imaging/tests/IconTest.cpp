@@ -181,8 +181,11 @@ TEST_F(Icons, EveryFixtureBuildsDrawsStoresAndReadsBack) {
     long difference = 0;
     for (int y = 0; y < 128; ++y)
       for (int x = 0; x < 128 * 3; ++x) difference += std::abs(int(reread->ScanLine(y)[x]) - int(drawn->ScanLine(y)[x]));
-    if (f.picture == "colour") EXPECT_LE(difference / (128 * 128 * 3), 6);
-    else EXPECT_EQ(difference, 0);
+    if (f.picture == "colour") {
+      EXPECT_LE(difference / (128 * 128 * 3), 6);
+    } else {
+      EXPECT_EQ(difference, 0);
+    }
 
     if (dciodvfy && f.kind <= 2) {
       const fs::path written = Folder() / (f.name + "_with_icon.dcm");

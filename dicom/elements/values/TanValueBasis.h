@@ -28,6 +28,9 @@ class TanValueBasis {
     FOnChange = f;
     FContext = context;
   }
+  // The callback set last, so that a caller can take it off for a bulk change and put it back.
+  ChangeFunction GetChangeFunction() const { return FOnChange; }
+  void* GetChangeContext() const { return FContext; }
   // The largest byte length the value may take: an element with a 16-bit length field lowers
   // it to 65535, so that a change beyond it fails instead of truncating the field.
   uint32_t LengthLimit() const { return FLengthLimit; }

@@ -22,7 +22,9 @@ class ExplicitFactory : public ::testing::Test {
     if (stream) {
       auto in = b.stream();
       Owned e(f.MakeDDEFromStream(in));
-      if (e != nullptr) EXPECT_EQ(static_cast<uint32_t>(in.tellg()), e->Size());
+      if (e != nullptr) {
+        EXPECT_EQ(static_cast<uint32_t>(in.tellg()), e->Size());
+      }
       return e;
     }
     FBuffer = b.copy();

@@ -344,7 +344,7 @@ TEST_F(AddFileTest, AnyOrderGivesTheSameTree) {
                             "|PatientID=P1|PatientName=DOE^J|StudyInstanceUID=1.2.1|StudyDate=20200101";
   const std::string ct1 = study + "|SeriesInstanceUID=1.2.1.1|Modality=CT|SeriesNumber=1";
   const std::string p2 = "|PatientID=P2|PatientName=ROE^A|StudyInstanceUID=2.1";
-  std::vector<std::string> spec = {
+  std::vector<std::string> files = {
       "a/1.dcm|sopuid=1.1.1|InstanceNumber=2" + ct1,
       "a/2.dcm|sopuid=1.1.2|InstanceNumber=1" + ct1,
       "a/3.dcm|sopuid=1.1.10|InstanceNumber=3|ContentTime=1:00" + ct1,
@@ -384,13 +384,13 @@ TEST_F(AddFileTest, AnyOrderGivesTheSameTree) {
     fs::remove_all("b");
     fs::remove_all("c");
     fs::remove_all("d");
-    ASSERT_TRUE(MakeFiles(spec));
+    ASSERT_TRUE(MakeFiles(files));
     SetTimes("a/dupA.dcm", k2020);
     SetTimes("a/dupB.dcm", k2020);  // equal times: the path settles it
     const auto before = Snapshot();
     TanGeneralDirectoryInfo tree;
     for (int i : orders[o]) {
-      const std::string path = spec[static_cast<size_t>(i)].substr(0, spec[static_cast<size_t>(i)].find('|'));
+      const std::string path = files[static_cast<size_t>(i)].substr(0, files[static_cast<size_t>(i)].find('|'));
       const std::string result = tree.AddFile(path);
       if (path.find("dup") == std::string::npos) {
         EXPECT_EQ(result, "") << path;

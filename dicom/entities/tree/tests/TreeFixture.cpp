@@ -28,14 +28,14 @@ void TreeFixture::TearDown() {
 }
 
 bool TreeFixture::MakeFiles(const std::vector<std::string>& lines) {
-  const std::string spec = (FDir / "spec.txt").string();
+  const std::string listing = (FDir / "files.txt").string();
   {
-    std::ofstream out(spec);
+    std::ofstream out(listing);
     for (const std::string& line : lines) out << line << "\n";
   }
-  const std::string command = std::string("/usr/bin/python3 '") + TREE_TEST_SCRIPT + "' '" + spec + "'";
+  const std::string command = std::string("/usr/bin/python3 '") + TREE_TEST_SCRIPT + "' '" + listing + "'";
   const bool ok = std::system(command.c_str()) == 0;
-  fs::remove(spec);
+  fs::remove(listing);
   return ok;
 }
 

@@ -18,7 +18,7 @@ class TreeFixture : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Writes the files of the spec lines ("path|key=value|..."); false when python fails.
+  // Writes the files the lines describe ("path|key=value|..."); false when python fails.
   bool MakeFiles(const std::vector<std::string>& lines);
   // Patients, studies, series and every record of each series set, one per line.
   static std::string Describe(const ORN_dicom::TanGeneralDirectoryInfo& tree);

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Writes small Part 10 files for the record-tree tests.
 
-Each line of the spec file names one file: path|key=value|key=value...
+Each line of the list file names one file: path|key=value|key=value...
 Keys: sopclass, sopuid (meta group and data set), ts (implicit or explicit, default explicit),
 pixels (1 gives a 2x2 16-bit image pixel module and pixel data), mtime (seconds since 1970 for
 the file's times); any other key is a pydicom keyword set as text (an empty value is written
@@ -49,8 +49,8 @@ def write(line):
 
 
 def main():
-    with open(sys.argv[1]) as spec:
-        for line in spec:
+    with open(sys.argv[1]) as listing:
+        for line in listing:
             if line.strip():
                 write(line)
 
