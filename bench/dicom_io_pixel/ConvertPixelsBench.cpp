@@ -13,6 +13,7 @@
 #include "dicom/io/iod/TanDDEFactory.h"
 #include "dicom/io/pixel/TanLosslessDDEFactory.h"
 #include "dicom/io/tests/TestFileWriter.h"
+#include "dicom/io/tests/FactoryBinding.h"
 
 namespace ORN_dicom {
 namespace {
@@ -62,29 +63,12 @@ Image& TheImage() {
   return image;
 }
 
-void Bind(TanDDEFactoryBasis& f, TanDDESet<iDDE>& source, TanDDESet<iDDE>& target, int32_t kind) {
-  f.FFindDDE = [&](uint32_t tag, iDDE** found, uint8_t inTarget) {
-    return *found = inTarget ? target.Find(tag) : source.Find(tag);
-  };
-  f.FRemoveDDE = [&target](uint32_t tag) { target.DeleteByTag(tag); };
-  f.FReplaceDDE = [&target](iDDE* e) {
-    target.DeleteByTag(e->Tag());
-    if (!target.Insert(e)) delete e;
-  };
-  f.FGetTargetPixelAttributes = [&f, &target](int32_t& columns, int32_t& rows, int32_t& bitsStored,
-                                              int32_t& bitsAllocated, int32_t& highBit, std::string& photometric,
-                                              int32_t& planar, int32_t& frames) {
-    f.PixelAttributesOf(target, columns, rows, highBit, bitsStored, bitsAllocated, photometric, planar, frames);
-  };
-  f.FGetSourceKind = [kind](int32_t& k) { k = kind; };
-}
-
 // Converts source into a fresh target set with the factory of the kind.
 std::unique_ptr<TanDDESet<iDDE>> Convert(TanDDESet<iDDE>& source, uint8_t kind, int32_t sourceKind) {
   auto target = std::make_unique<TanDDESet<iDDE>>();
   TanDDEFactory facade(kind);
   auto& f = *static_cast<TanDDEFactoryBasis*>(facade.Get());
-  Bind(f, source, *target, sourceKind);
+  ORN_dicom::test_support::BindFactory(f, source, *target, sourceKind);
   for (uint32_t i = 0; i < source.Count(); ++i) {
     iDDE* e = f.MakeDDEFromDDEPtr(source.At(i));
     if (e == nullptr || !target->Insert(e)) {

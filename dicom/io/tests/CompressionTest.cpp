@@ -15,6 +15,7 @@
 #include "dicom/elements/element/ElementClasses.h"
 #include "dicom/elements/header/VRCodes.h"
 #include "dicom/io/file/TanDicomFileObject.h"
+#include "dicom/io/tests/FactoryBinding.h"
 #include "dicom/io/iod/TanDDEFactory.h"
 #include "dicom/io/pixel/TanLosslessDDEFactory.h"
 #include "dicom/io/tests/TestFileWriter.h"
@@ -34,20 +35,7 @@ std::vector<uint8_t> PixelsOf(TanDDESet<iDDE>& set) {
 }
 
 bool Convert(TanDDEFactoryBasis& f, TanDDESet<iDDE>& source, TanDDESet<iDDE>& target, int32_t kind) {
-  f.FFindDDE = [&](uint32_t tag, iDDE** found, uint8_t inTarget) {
-    return *found = inTarget ? target.Find(tag) : source.Find(tag);
-  };
-  f.FRemoveDDE = [&target](uint32_t tag) { target.DeleteByTag(tag); };
-  f.FReplaceDDE = [&target](iDDE* e) {
-    target.DeleteByTag(e->Tag());
-    if (!target.Insert(e)) delete e;
-  };
-  f.FGetTargetPixelAttributes = [&f, &target](int32_t& columns, int32_t& rows, int32_t& bitsStored,
-                                              int32_t& bitsAllocated, int32_t& highBit, std::string& photometric,
-                                              int32_t& planar, int32_t& frames) {
-    f.PixelAttributesOf(target, columns, rows, highBit, bitsStored, bitsAllocated, photometric, planar, frames);
-  };
-  f.FGetSourceKind = [kind](int32_t& k) { k = kind; };
+  test_support::BindFactory(f, source, target, kind);
   for (uint32_t i = 0; i < source.Count(); ++i) {
     iDDE* made = f.MakeDDEFromDDEPtr(source.At(i));
     if (made == nullptr) {

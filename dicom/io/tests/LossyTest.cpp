@@ -25,6 +25,7 @@
 #include "dicom/io/pixel/TanLossyDDEFactory.h"
 #include "dicom/io/pixel/TanPixelDataCompressor.h"
 #include "dicom/io/tests/TestFileWriter.h"
+#include "dicom/io/tests/FactoryBinding.h"
 #include "imaging/TsgImageConverter.h"
 
 namespace ORN_dicom {
@@ -35,24 +36,7 @@ const fs::path kPydicom = "/usr/lib/python3/dist-packages/pydicom/data/test_file
 
 int Shell(const std::string& command) { return std::system(command.c_str()); }
 
-// Closures of an owning data-set factory over a source and a target set.
-void Bind(TanDDEFactoryBasis& f, TanDDESet<iDDE>& source, TanDDESet<iDDE>& target, int32_t kind, uint8_t quality) {
-  f.FFindDDE = [&](uint32_t tag, iDDE** found, uint8_t inTarget) {
-    return *found = inTarget ? target.Find(tag) : source.Find(tag);
-  };
-  f.FRemoveDDE = [&target](uint32_t tag) { target.DeleteByTag(tag); };
-  f.FReplaceDDE = [&target](iDDE* e) {
-    target.DeleteByTag(e->Tag());
-    if (!target.Insert(e)) delete e;
-  };
-  f.FGetTargetPixelAttributes = [&f, &target](int32_t& columns, int32_t& rows, int32_t& bitsStored,
-                                              int32_t& bitsAllocated, int32_t& highBit, std::string& photometric,
-                                              int32_t& planar, int32_t& frames) {
-    f.PixelAttributesOf(target, columns, rows, highBit, bitsStored, bitsAllocated, photometric, planar, frames);
-  };
-  f.FGetSourceKind = [kind](int32_t& k) { k = kind; };
-  f.FGetQuality = [quality](uint8_t& q) { q = quality; };
-}
+using test_support::BindFactory;
 
 // A native image: the attributes given, then the pixel data.
 struct Native {
@@ -310,7 +294,7 @@ TEST(Lossy, FailuresLeaveTheTargetAsItWas) {
     auto image = c.make();
     TanLossyDDEFactory f;
     TanDDESet<iDDE> target;
-    Bind(f, image->set, target, 2, 50);
+    BindFactory(f, image->set, target, 2, 50);
     for (uint32_t i = 0; i + 1 < image->set.Count(); ++i)
       ASSERT_TRUE(target.Insert(f.MakeDDEFromDDE(image->set.At(i))));
     const std::string before = Dump(target);
@@ -366,7 +350,7 @@ TEST(Lossy, IconsChangeOnlyTheirItem) {
   const std::string topBefore = Dump(top);
   TanLossyDDEFactory f;
   TanDDESet<iDDE> source;
-  Bind(f, source, top, 2, 50);
+  BindFactory(f, source, top, 2, 50);
   f.FCurrentSet = &item;
   f.FPixelDataInItem = 1;
   std::vector<int32_t> values;

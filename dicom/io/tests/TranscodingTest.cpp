@@ -14,6 +14,7 @@
 #include "dicom/elements/element/ElementClasses.h"
 #include "dicom/io/explicit/TanExplicitDDEFactory.h"
 #include "dicom/io/file/TanDicomFileObject.h"
+#include "dicom/io/tests/FactoryBinding.h"
 #include "dicom/io/iod/TanDDEFactory.h"
 
 namespace ORN_dicom {
@@ -26,16 +27,7 @@ bool Shell(const std::string& command) { return std::system((command + " >/dev/n
 
 // Every element of source converted by f into target, in tag order.
 bool Convert(TanDDEFactoryBasis& f, TanDDESet<iDDE>& source, TanDDESet<iDDE>& target, int32_t kind) {
-  f.FFindDDE = [&](uint32_t tag, iDDE** found, uint8_t inTarget) {
-    return *found = inTarget ? target.Find(tag) : source.Find(tag);
-  };
-  f.FRemoveDDE = [&target](uint32_t tag) { target.DeleteByTag(tag); };
-  f.FGetTargetPixelAttributes = [&f, &target](int32_t& columns, int32_t& rows, int32_t& bitsStored,
-                                              int32_t& bitsAllocated, int32_t& highBit, std::string& photometric,
-                                              int32_t& planar, int32_t& frames) {
-    f.PixelAttributesOf(target, columns, rows, highBit, bitsStored, bitsAllocated, photometric, planar, frames);
-  };
-  f.FGetSourceKind = [kind](int32_t& k) { k = kind; };
+  test_support::BindFactory(f, source, target, kind);
   for (uint32_t i = 0; i < source.Count(); ++i) {
     iDDE* made = f.MakeDDEFromDDEPtr(source.At(i));
     if (made == nullptr) {
