@@ -16,6 +16,7 @@
 #include "dicom/io/file/TanDicomFileObject.h"
 #include "dicom/io/file/TanPrivatePixelDataInfo.h"
 #include "dicom/io/iod/TanDDEFactory.h"
+#include "platform/files/FileAttributes.h"
 
 namespace ORN_dicom {
 namespace {
@@ -257,6 +258,30 @@ TEST_F(FileWrite, FailedWriteLeavesTheOldFileAlone) {
   TanDicomFileObject::FWriteFaultHook = nullptr;
   ASSERT_TRUE(f.WriteAsynchronous(out.string()));
   EXPECT_EQ(Bytes(out).size(), f.GetEncodedSize());
+}
+
+// A read-only target is refused by every writer: the old file stays as it was and no
+// temporary is left beside it.
+TEST_F(FileWrite, ReadOnlyTargetIsLeftAlone) {
+  TanDicomFileObject f;
+  MakeDataSet(f);
+  ASSERT_TRUE(f.WriteAsynchronous((dir / "meta.dcm").string()));  // gives f a meta group
+  fs::remove(dir / "meta.dcm");
+  const fs::path out = dir / "target.dcm";
+  const std::string old = "a read-only file that must survive";
+  Put(out, old);
+  ASSERT_TRUE(platform::SetFileAttributes(out.string(), platform::attr::ReadOnly));
+  for (int writer = 0; writer < 3; ++writer) {
+    SCOPED_TRACE(writer);
+    const bool ok = writer == 0   ? f.SaveToFile(out.string())
+                    : writer == 1 ? f.WriteAsynchronous(out.string())
+                                  : f.WriteMapped(out.string());
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(f.FLastError.empty());
+    EXPECT_EQ(Bytes(out), old);
+    EXPECT_EQ(Listing(dir), std::vector<std::string>{"target.dcm"});
+  }
+  ASSERT_TRUE(platform::SetFileAttributes(out.string(), platform::attr::Normal));
 }
 
 TEST_F(FileWrite, BufferWriterWritesPiecesOfOneMebibyte) {
