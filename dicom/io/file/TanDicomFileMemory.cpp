@@ -151,17 +151,21 @@ std::string TanDicomFileObject::TakeKindFromMeta(const std::string& fileName, st
   return "";
 }
 
+// Gives a loaded buffer back however the load ends; ReleaseBuffer clears it, so a buffer
+// released early along the way is not released twice.
+struct TanDicomFileObject::BufferRelease {
+  unsigned char*& buffer;
+  uint64_t& count;
+  bool virtualMemory;
+  ~BufferRelease() { ReleaseBuffer(buffer, count, virtualMemory); }
+};
+
 std::string TanDicomFileObject::LoadFromFileInMemory(const std::string& fileName, bool virtualMemory, bool skip) {
   unsigned char* buffer = nullptr;
   uint64_t count = 0;
   std::string result = MapFile(fileName, virtualMemory, buffer, count, skip);
   if (!result.empty()) return result;
-  struct Release {
-    unsigned char*& buffer;
-    uint64_t& count;
-    bool mode;
-    ~Release() { ReleaseBuffer(buffer, count, mode); }
-  } release{buffer, count, virtualMemory};
+  const BufferRelease release{buffer, count, virtualMemory};
   std::string uid;
   result = TakeKindFromMeta(fileName, uid);
   if (!result.empty()) return result;
@@ -181,12 +185,7 @@ std::string TanDicomFileObject::LoadHeaderFromFileInMemory(const std::string& fi
   uint64_t count = kHeaderGuess;
   std::string result = MapFile(fileName, virtualMemory, buffer, count, skip);
   if (!result.empty()) return result;
-  struct Release {
-    unsigned char*& buffer;
-    uint64_t& count;
-    bool mode;
-    ~Release() { ReleaseBuffer(buffer, count, mode); }
-  } release{buffer, count, virtualMemory};
+  const BufferRelease release{buffer, count, virtualMemory};
   std::string uid;
   result = TakeKindFromMeta(fileName, uid);
   if (!result.empty()) return result;

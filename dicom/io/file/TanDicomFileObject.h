@@ -115,6 +115,7 @@ class TanDicomFileObject {
   static bool ReadFileToVirtualMemory(unsigned char*& buffer, uint64_t& count, const std::string& fileName);
   static bool MapFileView(unsigned char*& buffer, uint64_t& count, const std::string& fileName);
   static void ReleaseBuffer(unsigned char*& buffer, uint64_t& count, bool virtualMemory);
+  struct BufferRelease;  // gives a loaded buffer back however a load ends
   // The kind of the meta group's transfer syntax into FKind; an error text when there is none.
   std::string TakeKindFromMeta(const std::string& fileName, std::string& uid);
 };
