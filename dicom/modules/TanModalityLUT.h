@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dicom/modules/TanLUTData.h"
+#include "dicom/modules/TanLUTObjectBasis.h"
 
 namespace ndl {
 
@@ -105,32 +106,18 @@ class TanModalityTableData : public TanModalityLUTDataBasis<1> {
 };
 
 template <class A = std::allocator<void>>
-class TanModalityObject : public ndl::iDICOM_MODALITY_LUT {
+class TanModalityObject : public TanLUTObjectBasis<TanModalityObject<A>, ndl::iDICOM_MODALITY_LUT, ndl::iMODALITY_LUT_BASIS> {
+  using Basis = TanLUTObjectBasis<TanModalityObject<A>, ndl::iDICOM_MODALITY_LUT, ndl::iMODALITY_LUT_BASIS>;
+
  public:
   TanModalityObject() = default;
-  TanModalityObject(const TanModalityObject& other) : FData(CopyData(other)) {}
-  explicit TanModalityObject(std::unique_ptr<ndl::iMODALITY_LUT_BASIS> data) : FData(std::move(data)) {}
+  TanModalityObject(const TanModalityObject& other) : Basis(CopyData(other)) {}
+  explicit TanModalityObject(std::unique_ptr<ndl::iMODALITY_LUT_BASIS> data) : Basis(std::move(data)) {}
   TanModalityObject& operator=(const TanModalityObject& other) {
     return static_cast<TanModalityObject&>(operator=(static_cast<const ndl::iDICOM_MODALITY_LUT&>(other)));
   }
   ~TanModalityObject() override = default;
 
-  bool IsEmpty() const override { return !FData || FData->IsEmpty(); }
-  const void* GetData() const override { return FData ? FData->GetData() : nullptr; }
-  int32_t GetCount() const override { return FData ? FData->GetCount() : 0; }
-  int32_t GetBytesPerEntry() const override { return FData ? FData->GetBytesPerEntry() : 0; }
-  int32_t Map(int32_t x) const override { return FData ? FData->Map(x) : 0; }
-  bool IsEqual(const ndl::iLUT_GENERAL* other) const override {
-    const auto* o = dynamic_cast<const TanModalityObject*>(other);
-    if (o == nullptr) return false;
-    if (!FData || !o->FData) return !FData && !o->FData;
-    return FData->IsEqual(o->FData.get());
-  }
-  const char16_t* GetExplanation() const override { return FData ? FData->GetExplanation() : nullptr; }
-  ndl::iLUT& SetExplanation(const char16_t* text) override {
-    if (FData) FData->SetExplanation(text);
-    return *this;
-  }
   bool IsSigned() const override { return FData && FData->IsSigned(); }
   uint8_t GetRescaleType() const override { return FData ? FData->GetRescaleType() : 0; }
   uint8_t GetDataKind() const override { return FData ? FData->GetDataKind() : 0; }
@@ -210,7 +197,7 @@ class TanModalityObject : public ndl::iDICOM_MODALITY_LUT {
     }
   }
 
-  std::unique_ptr<ndl::iMODALITY_LUT_BASIS> FData;
+  using Basis::FData;
 };
 
 }  // namespace ndl_impl

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "dicom/modules/TanLUTData.h"
+#include "dicom/modules/TanLUTObjectBasis.h"
 
 namespace ndl {
 
@@ -94,35 +95,21 @@ class TanPresentationTableData : public TanPresentationLUTDataBasis<1> {
 std::unique_ptr<ndl::iPRESENTATION_LUT_BASIS> CopyPresentationData(const ndl::iPRESENTATION_LUT_BASIS* data);
 
 template <class A = std::allocator<void>>
-class TanPresentationLUTObject : public ndl::iDICOM_PRESENTATION_LUT {
+class TanPresentationLUTObject : public TanLUTObjectBasis<TanPresentationLUTObject<A>, ndl::iDICOM_PRESENTATION_LUT, ndl::iPRESENTATION_LUT_BASIS> {
+  using Basis = TanLUTObjectBasis<TanPresentationLUTObject<A>, ndl::iDICOM_PRESENTATION_LUT, ndl::iPRESENTATION_LUT_BASIS>;
+
  public:
   TanPresentationLUTObject() = default;
-  explicit TanPresentationLUTObject(std::unique_ptr<ndl::iPRESENTATION_LUT_BASIS> data) : FData(std::move(data)) {}
+  explicit TanPresentationLUTObject(std::unique_ptr<ndl::iPRESENTATION_LUT_BASIS> data) : Basis(std::move(data)) {}
   TanPresentationLUTObject(const ndl::iDICOM_PRESENTATION_LUT& other)  // NOLINT: copies as the interface does
-      : FData(CopyPresentationData(dynamic_cast<const TanPresentationLUTObject&>(other).FData.get())) {}
-  TanPresentationLUTObject(const TanPresentationLUTObject& other) : FData(CopyPresentationData(other.FData.get())) {}
+      : Basis(CopyPresentationData(dynamic_cast<const TanPresentationLUTObject&>(other).FData.get())) {}
+  TanPresentationLUTObject(const TanPresentationLUTObject& other) : Basis(CopyPresentationData(other.FData.get())) {}
   TanPresentationLUTObject& operator=(const TanPresentationLUTObject& other) {
     operator=(static_cast<const ndl::iDICOM_PRESENTATION_LUT&>(other));
     return *this;
   }
   ~TanPresentationLUTObject() override = default;
 
-  bool IsEmpty() const override { return !FData || FData->IsEmpty(); }
-  const void* GetData() const override { return FData ? FData->GetData() : nullptr; }
-  int32_t GetCount() const override { return FData ? FData->GetCount() : 0; }
-  int32_t GetBytesPerEntry() const override { return FData ? FData->GetBytesPerEntry() : 0; }
-  int32_t Map(int32_t x) const override { return FData ? FData->Map(x) : 0; }
-  bool IsEqual(const ndl::iLUT_GENERAL* other) const override {
-    const auto* o = dynamic_cast<const TanPresentationLUTObject*>(other);
-    if (o == nullptr) return false;
-    if (!FData || !o->FData) return !FData && !o->FData;
-    return FData->IsEqual(o->FData.get());
-  }
-  const char16_t* GetExplanation() const override { return FData ? FData->GetExplanation() : nullptr; }
-  ndl::iLUT& SetExplanation(const char16_t* text) override {
-    if (FData) FData->SetExplanation(text);
-    return *this;
-  }
   uint8_t GetDataKind() const override { return FData ? FData->GetDataKind() : 0; }
   long double GetFirstMapped() const override { return FData ? FData->GetFirstMapped() : 0; }
   long double GetLastMapped() const override { return FData ? FData->GetLastMapped() : 0; }
@@ -179,7 +166,7 @@ class TanPresentationLUTObject : public ndl::iDICOM_PRESENTATION_LUT {
     }
   }
 
-  std::unique_ptr<ndl::iPRESENTATION_LUT_BASIS> FData;
+  using Basis::FData;
 };
 
 }  // namespace ndl_impl

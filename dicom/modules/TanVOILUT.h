@@ -8,6 +8,7 @@
 
 #include "dicom/modules/TanCollection.h"
 #include "dicom/modules/TanLUTData.h"
+#include "dicom/modules/TanLUTObjectBasis.h"
 
 namespace ndl {
 
@@ -113,33 +114,19 @@ class TanVOITableData : public ndl::iVOI_LUT_BASIS {
 std::unique_ptr<ndl::iVOI_LUT_BASIS> CopyVOIData(const ndl::iVOI_LUT_BASIS* data);
 
 template <class A = std::allocator<void>>
-class TanVOIObject : public ndl::iDICOM_VOI_LUT {
+class TanVOIObject : public TanLUTObjectBasis<TanVOIObject<A>, ndl::iDICOM_VOI_LUT, ndl::iVOI_LUT_BASIS> {
+  using Basis = TanLUTObjectBasis<TanVOIObject<A>, ndl::iDICOM_VOI_LUT, ndl::iVOI_LUT_BASIS>;
+
  public:
   TanVOIObject() = default;
-  TanVOIObject(const TanVOIObject& other) : FData(CopyVOIData(other.FData.get())) {}
-  explicit TanVOIObject(std::unique_ptr<ndl::iVOI_LUT_BASIS> data) : FData(std::move(data)) {}
+  TanVOIObject(const TanVOIObject& other) : Basis(CopyVOIData(other.FData.get())) {}
+  explicit TanVOIObject(std::unique_ptr<ndl::iVOI_LUT_BASIS> data) : Basis(std::move(data)) {}
   TanVOIObject& operator=(const TanVOIObject& other) {
     operator=(static_cast<const ndl::iDICOM_VOI_LUT&>(other));
     return *this;
   }
   ~TanVOIObject() override = default;
 
-  bool IsEmpty() const override { return !FData || FData->IsEmpty(); }
-  const void* GetData() const override { return FData ? FData->GetData() : nullptr; }
-  int32_t GetCount() const override { return FData ? FData->GetCount() : 0; }
-  int32_t GetBytesPerEntry() const override { return FData ? FData->GetBytesPerEntry() : 0; }
-  int32_t Map(int32_t x) const override { return FData ? FData->Map(x) : 0; }
-  bool IsEqual(const ndl::iLUT_GENERAL* other) const override {
-    const auto* o = dynamic_cast<const TanVOIObject*>(other);
-    if (o == nullptr) return false;
-    if (!FData || !o->FData) return !FData && !o->FData;
-    return FData->IsEqual(o->FData.get());
-  }
-  const char16_t* GetExplanation() const override { return FData ? FData->GetExplanation() : nullptr; }
-  ndl::iLUT& SetExplanation(const char16_t* text) override {
-    if (FData) FData->SetExplanation(text);
-    return *this;
-  }
   long double GetFirstMapped() const override { return FData ? FData->GetFirstMapped() : 0; }
   long double GetLastMapped() const override { return FData ? FData->GetLastMapped() : 0; }
   long double GetMinValue() const override { return FData ? FData->GetMinValue() : 0; }
@@ -206,7 +193,7 @@ class TanVOIObject : public ndl::iDICOM_VOI_LUT {
     });
   }
 
-  std::unique_ptr<ndl::iVOI_LUT_BASIS> FData;
+  using Basis::FData;
 };
 
 template <class A = std::allocator<TanVOIObject<>>>
