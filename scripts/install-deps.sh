@@ -14,6 +14,9 @@ packages=(
   libgdcm-dev
   # peers that read back what the system writes
   dcmtk libgdcm-tools dicom3tools python3-pydicom python3-numpy
+  # the bundled sample is made at build time from the example scans of python3-pydicom,
+  # libgdcm3.0 and dicom3tools, with dcmodify of dcmtk
+  libgdcm3.0
   # running the GUI without a display, and a font for the widgets' texts
   xvfb xauth fonts-dejavu-core
 )

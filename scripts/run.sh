@@ -17,13 +17,10 @@ echo "The workstation's main window is not built yet. Today the build makes the 
 echo "the DICOM library, the information entities and the file set, the components and the GUI"
 echo "support library in $out."
 dump="$build/tests/tools/dicom_dump"
-if [ -x "$dump" ] && [ -d data/sample ]; then
-  scratch="$(mktemp -d)"
-  trap 'rm -rf "$scratch"' EXIT
-  cp -r data/sample "$scratch/sample"
+if [ -x "$dump" ] && [ -f "$out/DICOMDIR" ]; then
   echo
-  echo "The bundled sample file set, built as the open-folder command builds it (a copy in $scratch/sample):"
-  "$dump" --build "$scratch/sample"
+  echo "The bundled sample file set beside the executable ($out/DICOMDIR), as the file set reads it:"
+  "$dump" --fileset "$out/DICOMDIR"
   echo
   echo "Its first file, read by the DICOM library (data/sample/CT0001.dcm):"
   "$dump" data/sample/CT0001.dcm | head -n 40 || true

@@ -31,7 +31,9 @@ def write(record, level, out, items):
     if 0x00041500 in record:
         line += " file=" + text(record[0x00041500].value)
     if 0x00720066 in record:
-        count = len(record[0x0072007A].value) if 0x0072007A in record and record[0x0072007A].value is not None else 0
+        indexes = record[0x0072007A].value if 0x0072007A in record else None
+        # One index reads as a number, several as a list.
+        count = 0 if indexes is None else 1 if isinstance(indexes, int) else len(indexes)
         if not isinstance(record[0x0072007A].value, (list, tuple)) and type(record[0x0072007A].value).__name__ != "MultiValue":
             count = 1 if record[0x0072007A].value is not None else 0
         line += " stack=%s images=%d" % (text(record[0x00720066].value), count)
