@@ -15,7 +15,7 @@ packages=(
   # peers that read back what the system writes
   dcmtk libgdcm-tools dicom3tools python3-pydicom python3-numpy
   # running the GUI without a display, and a font for the widgets' texts
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth xdotool fonts-dejavu-core
 )
 
 missing=()

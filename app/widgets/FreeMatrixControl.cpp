@@ -81,7 +81,6 @@ TFreeMatrixControl::TFreeMatrixControl(TComponent* owner, bool showHeader, int r
   lblInfo->SetCaption(L"CANCEL");
   pbCells = new TPaintBox(this);
   pbCells->SetParent(pnlCells);
-  pbCells->SetColor(clBtnFace);
   pbCells->SetAlign(alClient);
   ApplicationEvents1 = new TApplicationEvents(this);
 

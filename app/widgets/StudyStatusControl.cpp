@@ -81,7 +81,10 @@ bool TsgStudyStatusControl<TButton, TText>::AttachButton(TButton* button) {
 template <class TButton, class TText>
 bool TsgStudyStatusControl<TButton, TText>::LoadStatuses(const TText& definitions, const TText& iconFolder) {
   TsgPropertiesPage page;
-  if (OpenPage(page, definitions)) {
+  // Unreadable definitions keep the table and the menu built from it: the items are named by
+  // the popup, so building them again would show every status twice.
+  if (!OpenPage(page, definitions)) return !statuses_.empty();
+  {
     popup_.Clear();
     TText folder = iconFolder;
     do {
@@ -99,7 +102,6 @@ bool TsgStudyStatusControl<TButton, TText>::LoadStatuses(const TText& definition
       statuses_[id] = std::make_unique<TsgStudyStatus>(id, statusName, displayName, iconFile, manual);
     } while (page.NextChild());
   }
-  if (statuses_.empty()) return false;
 
   const int group = popup_.NextGroupIndex();
   for (const auto& [id, status] : statuses_) {

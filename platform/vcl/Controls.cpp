@@ -102,6 +102,8 @@ TMouseButton ButtonOf(Qt::MouseButton b) {
 
 TControl::TControl(TComponent* AOwner, QWidget* widget) : TComponent(AOwner), FWidget(widget) {
   FFilter = new ControlFilter(this, widget);
+  // OnMouseMove runs whenever the pointer moves over the control, a button held or not.
+  if (widget) widget->setMouseTracking(true);
 }
 
 TControl::~TControl() {

@@ -91,7 +91,7 @@ TEST_F(StudyStatusTest, UnreadableDefinitionsKeepWhatWasLoaded) {
   ASSERT_TRUE(control.LoadStatuses(Definitions({Definition(L"2", L"a")}), L""));
   EXPECT_EQ(control.Popup().GetItemCount(), 1);
   EXPECT_TRUE(control.LoadStatuses(L"not xml", L""));
-  EXPECT_EQ(control.Popup().GetItemCount(), 2);  // the menu is built again over the old table
+  EXPECT_EQ(control.Popup().GetItemCount(), 1);  // the menu stays as it was, no status twice
 }
 
 TEST_F(StudyStatusTest, EmptySettingsMatchAnEmptyStatusName) {
