@@ -1,5 +1,7 @@
 #include "platform/vcl/Controls.h"
 
+#include <QCursor>
+
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
@@ -100,6 +102,8 @@ TMouseButton ButtonOf(Qt::MouseButton b) {
 
 TControl::TControl(TComponent* AOwner, QWidget* widget) : TComponent(AOwner), FWidget(widget) {
   FFilter = new ControlFilter(this, widget);
+  // OnMouseMove runs whenever the pointer moves over the control, a button held or not.
+  if (widget) widget->setMouseTracking(true);
 }
 
 TControl::~TControl() {
@@ -337,6 +341,13 @@ void TWinControl::AlignControls() {
     }
   };
   for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) place(a);
+  // A hidden window gets no resize events: place the children's children now as well.
+  for (TControl* c : FControls) {
+    auto* child = dynamic_cast<TWinControl*>(c);
+    QWidget* childHost = child ? child->ChildHost() : nullptr;
+    if (childHost && (childHost->width() != child->FLastWidth || childHost->height() != child->FLastHeight))
+      child->AlignControls();
+  }
 }
 
 platform::WindowHandle TWinControl::Handle() {
@@ -453,3 +464,10 @@ bool THintWindow::WidgetEvent(QEvent* event) {
   }
   return TWinControl::WidgetEvent(event);
 }
+
+TPoint GetCursorPos() {
+  const QPoint p = QCursor::pos();
+  return {p.x(), p.y()};
+}
+
+void SetCursorPos(int x, int y) { QCursor::setPos(x, y); }

@@ -3,6 +3,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPainter>
 #include <QEventLoop>
 #include <QImage>
 #include <QKeyEvent>
@@ -477,4 +481,33 @@ bool TApplicationEvents::ShortCut(uint16_t key, TShiftState shift) {
   bool handled = false;
   if (OnShortCut) OnShortCut(key, shift, handled);
   return handled;
+}
+
+bool SaveScreenImage(const System::AnsiString& path, const TRect& area) {
+  const QRect rect(area.Left, area.Top, area.Width(), area.Height());
+  if (rect.isEmpty()) return false;
+  QImage picture;
+  if (QGuiApplication::platformName() == "xcb")
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+      picture = screen->grabWindow(0, rect.x(), rect.y(), rect.width(), rect.height()).toImage();
+  if (picture.isNull()) {
+    picture = QImage(rect.size(), QImage::Format_RGB32);
+    picture.fill(QColor(90, 100, 110));
+    QPainter p(&picture);
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->isVisible()) p.drawPixmap(w->geometry().topLeft() - rect.topLeft(), w->grab());
+  }
+  const QString file = QString::fromUtf8(path.c_str());
+  QDir().mkpath(QFileInfo(file).absolutePath());
+  return picture.save(file, "PNG");
+}
+
+void TCustomForm::SetAlphaBlend(bool on) {
+  FAlphaBlend = on;
+  Widget()->setWindowOpacity(on ? FAlphaBlendValue / 255.0 : 1.0);
+}
+
+void TCustomForm::SetAlphaBlendValue(int value) {
+  FAlphaBlendValue = std::clamp(value, 0, 255);
+  if (FAlphaBlend) Widget()->setWindowOpacity(FAlphaBlendValue / 255.0);
 }

@@ -39,6 +39,11 @@ class TCustomForm : public TWinControl {
   void SetFormStyle(TFormStyle style);
   TPosition Position = poDesigned;
   bool KeyPreview = false;
+  // Window opacity 0 (transparent) to 255 (opaque), applied while AlphaBlend is on.
+  bool AlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool on);
+  int AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(int value);
 
   TNotifyEvent OnShow, OnHide, OnActivate, OnDestroy;
   TCloseEvent OnClose;
@@ -51,6 +56,8 @@ class TCustomForm : public TWinControl {
   QEventLoop* FLoop = nullptr;
   int FModalResult = mrNone;
   bool FClosing = false;
+  bool FAlphaBlend = false;
+  int FAlphaBlendValue = 255;
 };
 
 class TForm : public TCustomForm {
@@ -176,6 +183,10 @@ constexpr uint32_t MB_OK = 0, MB_OKCANCEL = 1, MB_ABORTRETRYIGNORE = 2, MB_YESNO
                    MB_RETRYCANCEL = 5, MB_ICONERROR = 0x10, MB_ICONQUESTION = 0x20, MB_ICONWARNING = 0x30,
                    MB_ICONINFORMATION = 0x40;
 constexpr int IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7;
+
+// Saves a PNG picture of a screen area (screen coordinates): the screen's own pixels under a
+// display server, else the shown top-level windows drawn in place over a grey ground.
+bool SaveScreenImage(const System::AnsiString& path, const TRect& area);
 
 // Tests answer message boxes without showing them: the next boxes return these results.
 void SetMessageBoxAnswers(std::vector<int> answers);

@@ -1,5 +1,7 @@
 #include "platform/vcl/Graphics.h"
 
+#include <QImageReader>
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
@@ -56,6 +58,8 @@ QFont TFont::ToQFont() const {
 
 // ---- TCanvas ----
 
+TCanvas::TCanvas() = default;
+
 TCanvas::~TCanvas() { Release(); }
 
 QPainter* TCanvas::Painter() {
@@ -94,6 +98,11 @@ void TCanvas::FillRect(const TRect& rect) {
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
   Prepare(true);
   if (QPainter* p = Painter()) p->drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+void TCanvas::Ellipse(int left, int top, int right, int bottom) {
+  Prepare(true);
+  if (QPainter* p = Painter()) p->drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
 }
 
 void TCanvas::LineTo(int x, int y) {
@@ -391,6 +400,18 @@ std::vector<uint8_t> TJPEGImage::SaveToBytes() const {
   std::vector<uint8_t> out(buffer, buffer + size);
   std::free(buffer);
   return out;
+}
+
+bool LoadIconFile(const System::AnsiString& path, TBitmap& bitmap) {
+  QImageReader reader(QString::fromUtf8(path.c_str()), "ICO");
+  QImage best;
+  do {
+    QImage image = reader.read();
+    if (!image.isNull() && image.width() * image.height() > best.width() * best.height()) best = image;
+  } while (reader.jumpToNextImage());
+  if (best.isNull()) return false;
+  bitmap.Adopt(best.convertToFormat(QImage::Format_ARGB32));
+  return true;
 }
 
 bool TJPEGImage::LoadFromFile(const System::AnsiString& path) {

@@ -49,7 +49,7 @@ class TBitmap;
 
 class TCanvas {
  public:
-  TCanvas() = default;
+  TCanvas();
   ~TCanvas();
   TCanvas(const TCanvas&) = delete;
   TCanvas& operator=(const TCanvas&) = delete;
@@ -60,6 +60,8 @@ class TCanvas {
 
   void FillRect(const TRect& rect);
   void Rectangle(int left, int top, int right, int bottom);
+  // The ellipse inside the bounding box, outlined with the pen and filled with the brush.
+  void Ellipse(int left, int top, int right, int bottom);
   void MoveTo(int x, int y) { FPen = {x, y}; }
   void LineTo(int x, int y);
   void TextOut(int x, int y, const System::WideString& text);
@@ -136,12 +138,17 @@ class TBitmap {
   QImage& Image();  // ends the canvas's painter first
 
  private:
+  friend bool LoadIconFile(const System::AnsiString& path, TBitmap& bitmap);
   void Adopt(const QImage& image);
   std::unique_ptr<QImage> FImage;
   TCanvas FCanvas;
   TPixelFormat FFormat = pf24bit;
   TColor FTransparentColor = clNone;
 };
+
+// A Windows icon file (.ico): its largest image as a 32-bit bitmap whose transparent pixels
+// have alpha 0; false for a file that is missing or does not decode as an icon.
+bool LoadIconFile(const System::AnsiString& path, TBitmap& bitmap);
 
 class TJPEGImage {
  public:

@@ -3,7 +3,9 @@
 #include <cctype>
 #include <cerrno>
 #include <clocale>
+#include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <limits>
 
 TFormatSettings FormatSettings;
@@ -143,4 +145,30 @@ double StrToFloat(const System::AnsiString& text) {
 double StrToFloatDef(const System::AnsiString& text, double fallback) {
   double value = 0;
   return TryStrToFloat(text, value) ? value : fallback;
+}
+
+TDateTime Now() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  // Days from 1899-12-30 to the local calendar date (a proleptic Gregorian day count).
+  auto dayCount = [](int year, int month0, int day) {
+    const long y = year - (month0 < 2 ? 1 : 0);
+    const long m = (month0 + 9) % 12;
+    return 365 * y + y / 4 - y / 100 + y / 400 + (m * 306 + 5) / 10 + (day - 1);
+  };
+  const long days = dayCount(local.tm_year + 1900, local.tm_mon, local.tm_mday) - dayCount(1899, 11, 30);
+  return static_cast<double>(days) + (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) / 86400.0;
+}
+
+System::AnsiString TimeToStr(TDateTime time) {
+  const double fraction = std::fabs(time - std::trunc(time));
+  int seconds = static_cast<int>(std::lround(fraction * 86400.0)) % 86400;
+  std::tm t{};
+  t.tm_hour = seconds / 3600;
+  t.tm_min = seconds / 60 % 60;
+  t.tm_sec = seconds % 60;
+  char text[64];
+  const size_t n = std::strftime(text, sizeof text, "%X", &t);
+  return System::AnsiString(text, n);
 }

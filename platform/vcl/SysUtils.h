@@ -37,3 +37,9 @@ System::AnsiString IntToStr(int64_t value);
 bool TryStrToFloat(const System::AnsiString& text, double& value);
 double StrToFloat(const System::AnsiString& text);  // throws EConvertError
 double StrToFloatDef(const System::AnsiString& text, double fallback);
+
+// Local date and time as days since 1899-12-30, the time in the fraction.
+using TDateTime = double;
+TDateTime Now();
+// The time of day in the locale's long time format ("14:05:09" in the C locale).
+System::AnsiString TimeToStr(TDateTime time);
