@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
+#include "engine/Overlay.h"
 #include "platform/windows/Messages.h"
 #include "platform/windows/SharedSurface.h"
 #include "platform/windows/Window.h"
@@ -186,6 +188,20 @@ void StackEngine::Draw() {
       DrawCell(pixels, width_, c * cw, r * ch, cw, ch, cell, view);
     }
   }
+  if (overlay_ && Count() > 0) {
+    const ImageHeader& h = headers_[size_t(current_)];
+    char zoom[32], window[64];
+    std::snprintf(zoom, sizeof zoom, "ZOOM %.2f", CurrentZoom());
+    double centre = view_.Centre, width = view_.Width;
+    if (!view_.WindowSet) centre = width = 0;
+    std::snprintf(window, sizeof window, "W %.0f C %.0f", width, centre);
+    OverlayTexts texts;
+    texts.TopLeft = h.PatientName;
+    texts.TopRight = "IM " + std::to_string(current_ + 1) + "/" + std::to_string(Count());
+    texts.BottomLeft = h.Grey() ? window : "";
+    texts.BottomRight = zoom;
+    DrawOverlay(pixels, width_, height_, texts);
+  }
   surface_->EndDraw();
   Post(platform::kWmSurfaceChanged, WParam(surface_->Generation()), surface_->NoticeSize());
 }
@@ -335,6 +351,8 @@ void StackEngine::CopyData(WParam, const platform::CopyDataStruct& record) {
         std::memcpy(view_.Palette[0], p->Red, 256);
         std::memcpy(view_.Palette[1], p->Green, 256);
         std::memcpy(view_.Palette[2], p->Blue, 256);
+        havePalette_ = true;
+        view_.PaletteOn = paletteWanted_;
       }
       break;
     case msg::kImagePlane:
@@ -470,7 +488,9 @@ LResult StackEngine::Procedure(uint32_t message, WParam wParam, LParam lParam) {
       ReportWindow();
       break;
     case msg::kPaletteOnOff:
-      view_.PaletteOn = lParam != 0;
+      // Without a palette received there is nothing to colour with: the picture stays grey.
+      paletteWanted_ = lParam != 0;
+      view_.PaletteOn = paletteWanted_ && havePalette_;
       break;
     case msg::kGoToImage:
       if (wParam == 1 || (lParam >= 0 && lParam < Count())) GoTo(int(std::clamp<LParam>(lParam, 0, std::max(0, Count() - 1))), true);
@@ -543,6 +563,7 @@ LResult StackEngine::Procedure(uint32_t message, WParam wParam, LParam lParam) {
       break;
     case msg::kInformationOverlay:
       overlay_ = lParam != 0;
+      Draw();
       break;
     case msg::kRequestAnnotationText: {
       // No annotation is being edited: its text is empty.

@@ -98,6 +98,7 @@ class StackEngine {
   int dragX_ = 0, dragY_ = 0, dragImage_ = 0;
   double dragZoom_ = 1, dragCentre_ = 0, dragWidth_ = 1, dragPanX_ = 0, dragPanY_ = 0;
   bool overlay_ = false;
+  bool paletteWanted_ = false, havePalette_ = false;
   std::vector<uint8_t> referenceLines_;
 };
 

@@ -283,7 +283,8 @@ std::shared_ptr<DecodedImage> DecodeImage(const ImageHeader& header, std::string
       for (uint64_t b = 0; b + 1 < stored; b += 2) std::swap(buffer[b], buffer[b + 1]);
     ok = true;
     if (ybr) {
-      ok = TgbYBR(h.Rows, h.Columns, planar, h.Photometric.c_str()).ConvertInPlace(buffer.data(), size_t(stored));
+      // 4:2:2 expands in place from its stored size to three samples per pixel.
+      ok = TgbYBR(h.Rows, h.Columns, planar, h.Photometric.c_str()).ConvertInPlace(buffer.data(), size_t(size));
       planar = 0;
     }
   } else {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "engine/tests/EngineHarness.h"
@@ -109,6 +110,8 @@ struct Exchange {
   LParam ReportL;
 };
 
+void PrintTo(const Exchange& x, std::ostream* os) { *os << x.Name; }
+
 class EngineReports : public ::testing::TestWithParam<Exchange> {};
 
 TEST_P(EngineReports, RequestIsReported) {
@@ -204,6 +207,8 @@ struct Drag {
   uint32_t Report;
 };
 
+void PrintTo(const Drag& d, std::ostream* os) { *os << d.Name; }
+
 class EngineMouseTools : public ::testing::TestWithParam<Drag> {};
 
 TEST_P(EngineMouseTools, DragChangesAndReports) {
@@ -285,6 +290,52 @@ TEST(EngineProtocol, EndsWhenClosedAndWhenThePanelIsGone) {
   panel.reset();
   EXPECT_TRUE(platform::testing::PumpUntil([&] { return !launcher.IsRunning(); }));
   launcher.Stop();
+}
+
+TEST(EngineProtocol, NextImagesAreReadAhead) {
+  // Copies whose files go away once the engine is ready: what it shows then was read before.
+  const std::string folder = Stacks() + "/ahead";
+  std::filesystem::create_directories(folder);
+  std::vector<std::string> files;
+  for (int k = 0; k < 3; ++k) {
+    files.push_back(folder + "/" + std::to_string(k) + ".dcm");
+    std::filesystem::copy_file(Ct()[size_t(k)], files.back(), std::filesystem::copy_options::overwrite_existing);
+  }
+  EngineHarness e;
+  ASSERT_TRUE(e.Open(files, 64, 64));
+  ASSERT_TRUE(e.Settle());
+  const std::vector<uint32_t> first = e.Pixels();
+  for (const auto& f : files) std::filesystem::remove(f);
+  for (int k : {1, 2}) {
+    ASSERT_TRUE(e.Request(msg::kGoToImage, 0, k));
+    EXPECT_EQ(e.Last(msg::kImageChanged)->L, k);
+    EXPECT_NE(e.Pixels(), first) << "image " << k << " is drawn from what was read ahead";
+    bool drawn = false;
+    for (uint32_t px : e.Pixels()) drawn |= px != 0xFF000000u;
+    EXPECT_TRUE(drawn) << k;
+  }
+}
+
+TEST(EngineProtocol, OverlayWritesInTheCornersOnly) {
+  EngineHarness e;
+  ASSERT_TRUE(e.Open(Ct(), 128, 128));
+  const std::vector<uint32_t> plain = e.Pixels();
+  ASSERT_TRUE(e.Request(msg::kInformationOverlay, 0, 1));
+  const std::vector<uint32_t> with = e.Pixels();
+  int whiteTopLeft = 0, whiteBottomRight = 0, changedMiddle = 0;
+  for (int y = 0; y < 128; ++y)
+    for (int x = 0; x < 128; ++x) {
+      const size_t i = size_t(y) * 128 + x;
+      if (with[i] == plain[i]) continue;
+      if (y >= 20 && y < 108) ++changedMiddle;
+      if (with[i] == 0xFFFFFFFFu && y < 16 && x < 64) ++whiteTopLeft;
+      if (with[i] == 0xFFFFFFFFu && y > 112 && x > 64) ++whiteBottomRight;
+    }
+  EXPECT_GT(whiteTopLeft, 20) << "the patient's name";
+  EXPECT_GT(whiteBottomRight, 20) << "the zoom";
+  EXPECT_EQ(changedMiddle, 0);
+  ASSERT_TRUE(e.Request(msg::kInformationOverlay, 0, 0));
+  EXPECT_EQ(e.Pixels(), plain);
 }
 
 TEST(EngineProtocol, UnreadableFilesGiveAnEmptyPictureNotACrash) {

@@ -25,6 +25,8 @@ struct RenderCase {
   std::vector<std::string> CellFiles;          // "file" or "file#frame"; "" for an empty cell
 };
 
+void PrintTo(const RenderCase& c, std::ostream* os) { *os << c.Name; }
+
 bool Post(EngineHarness& e, uint32_t m, platform::WParam w, platform::LParam l) { return e.Request(m, w, l); }
 
 std::string PaletteFile() {
@@ -150,6 +152,19 @@ INSTANTIATE_TEST_SUITE_P(
         RenderCase{"jpeg_lossless", {"jpegll/jpegll.dcm"}, {}, 64, 64, nullptr, "", {"jpegll/jpegll.dcm"}},
         RenderCase{"jpeg_baseline", {"jpegbase/jpegbase.dcm"}, {}, 64, 48, nullptr, "", {"jpegbase/jpegbase.dcm"}},
         RenderCase{"rle", {"rle/rle.dcm"}, {}, 64, 64, nullptr, "", {"rle/rle.dcm"}},
+        RenderCase{"real_ct", {"real/CT_small.dcm"}, {}, 128, 128, nullptr, "", {"real/CT_small.dcm"}},
+        RenderCase{"real_mr_rle", {"real/MR_small_RLE.dcm"}, {}, 64, 64, nullptr, "", {"real/MR_small_RLE.dcm"}},
+        RenderCase{"real_mr_big_endian", {"real/MR_small_bigendian.dcm"}, {}, 64, 64, nullptr, "",
+                   {"real/MR_small_bigendian.dcm"}},
+        // The imaging library turns YBR into RGB with coefficients in 1/64 steps (1.390625 for
+        // 1.402): up to 2 levels from the exact formula pydicom uses.
+        RenderCase{"real_ybr_422", {"real/SC_ybr_full_422_uncompressed.dcm"}, {}, 100, 100, nullptr, "\"tolerance\":2",
+                   {"real/SC_ybr_full_422_uncompressed.dcm"}},
+        RenderCase{"real_rgb_rle", {"real/SC_rgb_rle.dcm"}, {}, 100, 100, nullptr, "", {"real/SC_rgb_rle.dcm"}},
+        RenderCase{"real_rgb_jpeg_rgb", {"real/SC_rgb_dcmtk_+eb+cr.dcm"}, {}, 100, 100, nullptr, "",
+                   {"real/SC_rgb_dcmtk_+eb+cr.dcm"}},
+        RenderCase{"real_ybr_jpeg", {"real/SC_rgb_jpeg_dcmtk.dcm"}, {}, 100, 100, nullptr, "",
+                   {"real/SC_rgb_jpeg_dcmtk.dcm"}},
         RenderCase{"big_endian", {"bigendian/ct000.dcm", "bigendian/ct001.dcm"}, {}, 64, 64,
                    [](EngineHarness& e) { return Post(e, msg::kGoToImage, 0, 1); }, "", {"bigendian/ct001.dcm"}}),
     [](const ::testing::TestParamInfo<RenderCase>& info) { return std::string(info.param.Name); });

@@ -6,6 +6,7 @@
 
 #include "engine/CommandLine.h"
 #include "engine/InputLists.h"
+#include "engine/Overlay.h"
 #include "engine/Renderer.h"
 #include "viewer/engine/EngineMessages.h"
 
@@ -136,6 +137,26 @@ TEST(Geometry, ScreenPixelsMapToImagePixels) {
   ASSERT_TRUE(ImagePointOf(0, 0, 10, 20, 10, 20, view, x, y));
   EXPECT_EQ(x, 9);
   EXPECT_EQ(y, 0);
+}
+
+TEST(OverlayText, RightAlignedTextEndsAtTheMargin) {
+  std::vector<uint32_t> pixels(40 * 20, 0xFF000000u);
+  OverlayTexts texts;
+  texts.TopRight = "1";  // rows 0x04, 0x0C, ...: the glyph's right column is column 3 of 5
+  DrawOverlay(pixels.data(), 40, 20, texts);
+  EXPECT_EQ(OverlayTextWidth("1"), 5);
+  EXPECT_EQ(OverlayTextWidth("IM 1/3"), 35);
+  // The glyph spans x 30..34 (40 - 4 margin - 1 - 5); its stem is at x 32, from row 4.
+  EXPECT_EQ(pixels[4 * 40 + 32], 0xFFFFFFFFu);
+  EXPECT_EQ(pixels[10 * 40 + 32], 0xFFFFFFFFu);
+  EXPECT_EQ(pixels[4 * 40 + 34], 0xFF000000u);
+  int white = 0;
+  for (uint32_t p : pixels) white += p == 0xFFFFFFFFu;
+  EXPECT_EQ(white, 1 + 2 + 1 + 1 + 1 + 1 + 3);  // the lit bits of "1"
+  // Texts wider than the picture are cut, not written outside it.
+  std::vector<uint32_t> small(8 * 8, 0);
+  texts.TopLeft = "A VERY LONG NAME";
+  DrawOverlay(small.data(), 8, 8, texts);
 }
 
 TEST(RecordLayouts, FixedSizes) {

@@ -2,9 +2,10 @@
 """Writes the test stacks of the engine tests into a folder, one subfolder per case:
 ct (signed CT with rescale and a window, 3 slices), mono1 (MONOCHROME1 without a window),
 rgb, palette, multiframe (4 frames), jpegll and jpegbase (lossless and baseline JPEG, by
-dcmcjpeg), rle (by dcmcrle), bigendian, and big (a 512x512 CT slice for the screenshot).
+dcmcjpeg), rle (by dcmcrle), bigendian, real (files pydicom ships). With --bench: 300 CT slices of 512x512.
 The pixel values are deterministic."""
 import os
+import shutil
 import subprocess
 import sys
 
@@ -141,8 +142,18 @@ def main(out):
         os.makedirs(os.path.join(out, case), exist_ok=True)
         subprocess.run([tool] + args + [src, os.path.join(out, case, case + ".dcm")], check=True)
 
-    write_ct(os.path.join(out, "big"), 1, 512, 512)
+    # Real files that pydicom ships: a CT slice, RLE and big-endian MR, native YBR 4:2:2,
+    # RGB in RLE and in baseline JPEG.
+    from pydicom.data import get_testdata_file
+    os.makedirs(os.path.join(out, "real"), exist_ok=True)
+    for name in ("CT_small.dcm", "MR_small_RLE.dcm", "MR_small_bigendian.dcm", "SC_ybr_full_422_uncompressed.dcm",
+                 "SC_rgb_rle.dcm", "SC_rgb_dcmtk_+eb+cr.dcm", "SC_rgb_jpeg_dcmtk.dcm"):
+        shutil.copy(get_testdata_file(name), os.path.join(out, "real", name))
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    if sys.argv[1] == "--bench":
+        # The benchmark's stack: 300 CT slices of 512 x 512 in one folder.
+        write_ct(sys.argv[2], 300, 512, 512)
+    else:
+        main(sys.argv[1])
