@@ -18,7 +18,9 @@ packages=(
   # libgdcm3.0 and dicom3tools, with dcmodify of dcmtk
   libgdcm3.0
   # running the GUI without a display, and a font for the widgets' texts
-  xvfb xauth xdotool fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core
+  # real mouse input for the end-to-end screenshots
+  xdotool
 )
 
 missing=()
