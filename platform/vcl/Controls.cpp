@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QPointer>
@@ -378,6 +379,13 @@ bool TWinControl::WidgetEvent(QEvent* event) {
 namespace {
 QPointer<QWidget> lockedWindow;
 }  // namespace
+
+TPoint GetCursorPos() {
+  const QPoint p = QCursor::pos();
+  return {p.x(), p.y()};
+}
+
+void SetCursorPos(int x, int y) { QCursor::setPos(x, y); }
 
 bool LockWindowUpdate(TWinControl* control) {
   if (!control) {

@@ -399,6 +399,18 @@ TEST(LockWindowUpdateTest, OneLockAtATime) {
   LockWindowUpdate(nullptr);
 }
 
+TEST(CursorPosTest, SetThenGetGivesThePoint) {
+  const TPoint saved = GetCursorPos();
+  const TPoint points[] = {{10, 20}, {300, 5}, {0, 0}};
+  for (const TPoint& p : points) {
+    SetCursorPos(p.x, p.y);
+    const TPoint got = GetCursorPos();
+    EXPECT_EQ(got.x, p.x);
+    EXPECT_EQ(got.y, p.y);
+  }
+  SetCursorPos(saved.x, saved.y);
+}
+
 TEST(StandardControlsTest, TextsChecksAndRadios) {
   TForm form(nullptr);
   auto* edit = new TTntEdit(&form);
