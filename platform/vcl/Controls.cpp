@@ -93,6 +93,14 @@ TShiftState ShiftOf(Qt::KeyboardModifiers m) {
   return s;
 }
 
+TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons buttons) {
+  TShiftState s = ShiftOf(m);
+  if (buttons & Qt::LeftButton) s |= ssLeft;
+  if (buttons & Qt::RightButton) s |= ssRight;
+  if (buttons & Qt::MiddleButton) s |= ssMiddle;
+  return s;
+}
+
 TMouseButton ButtonOf(Qt::MouseButton b) {
   return b == Qt::RightButton ? mbRight : b == Qt::MiddleButton ? mbMiddle : mbLeft;
 }
@@ -101,6 +109,8 @@ TMouseButton ButtonOf(Qt::MouseButton b) {
 
 TControl::TControl(TComponent* AOwner, QWidget* widget) : TComponent(AOwner), FWidget(widget) {
   FFilter = new ControlFilter(this, widget);
+  // A VCL control sees the mouse move over it with or without a button held.
+  if (widget) widget->setMouseTracking(true);
 }
 
 TControl::~TControl() {
@@ -232,7 +242,7 @@ bool TControl::WidgetEvent(QEvent* event) {
     case QEvent::MouseButtonPress: {
       auto* e = static_cast<QMouseEvent*>(event);
       if (OnMouseDown)
-        OnMouseDown(this, ButtonOf(e->button()), ShiftOf(e->modifiers()), e->position().toPoint().x(),
+        OnMouseDown(this, ButtonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()), e->position().toPoint().x(),
                     e->position().toPoint().y());
       return false;
     }
@@ -251,7 +261,8 @@ bool TControl::WidgetEvent(QEvent* event) {
       return false;
     case QEvent::MouseMove: {
       auto* e = static_cast<QMouseEvent*>(event);
-      if (OnMouseMove) OnMouseMove(this, ShiftOf(e->modifiers()), e->position().toPoint().x(), e->position().toPoint().y());
+      if (OnMouseMove)
+        OnMouseMove(this, ShiftOf(e->modifiers(), e->buttons()), e->position().toPoint().x(), e->position().toPoint().y());
       return false;
     }
     case QEvent::ToolTip:
@@ -335,6 +346,9 @@ void TWinControl::AlignControls() {
         default:
           break;
       }
+      // Nested controls are placed at once too: a hidden widget gets no resize event until
+      // it is shown, and the VCL aligns synchronously.
+      if (auto* nested = dynamic_cast<TWinControl*>(c)) nested->AlignControls();
     }
   };
   for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) place(a);
