@@ -19,7 +19,7 @@ packages=(
   libgdcm3.0
   # running the GUI without a display, and a font for the widgets' texts
   xvfb xauth fonts-dejavu-core
-  # real mouse input for the end-to-end screenshots
+  # real mouse and keyboard input for the GUI tests under Xvfb
   xdotool
 )
 

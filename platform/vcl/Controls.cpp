@@ -1,9 +1,8 @@
 #include "platform/vcl/Controls.h"
 
-#include <QCursor>
-
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QPointer>
@@ -91,6 +90,14 @@ TShiftState ShiftOf(Qt::KeyboardModifiers m) {
   if (m & Qt::ShiftModifier) s |= ssShift;
   if (m & Qt::ControlModifier) s |= ssCtrl;
   if (m & Qt::AltModifier) s |= ssAlt;
+  return s;
+}
+
+TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons buttons) {
+  TShiftState s = ShiftOf(m);
+  if (buttons & Qt::LeftButton) s |= ssLeft;
+  if (buttons & Qt::RightButton) s |= ssRight;
+  if (buttons & Qt::MiddleButton) s |= ssMiddle;
   return s;
 }
 
@@ -235,7 +242,7 @@ bool TControl::WidgetEvent(QEvent* event) {
     case QEvent::MouseButtonPress: {
       auto* e = static_cast<QMouseEvent*>(event);
       if (OnMouseDown)
-        OnMouseDown(this, ButtonOf(e->button()), ShiftOf(e->modifiers()), e->position().toPoint().x(),
+        OnMouseDown(this, ButtonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()), e->position().toPoint().x(),
                     e->position().toPoint().y());
       return false;
     }
@@ -254,7 +261,8 @@ bool TControl::WidgetEvent(QEvent* event) {
       return false;
     case QEvent::MouseMove: {
       auto* e = static_cast<QMouseEvent*>(event);
-      if (OnMouseMove) OnMouseMove(this, ShiftOf(e->modifiers()), e->position().toPoint().x(), e->position().toPoint().y());
+      if (OnMouseMove)
+        OnMouseMove(this, ShiftOf(e->modifiers(), e->buttons()), e->position().toPoint().x(), e->position().toPoint().y());
       return false;
     }
     case QEvent::ToolTip:
@@ -338,6 +346,9 @@ void TWinControl::AlignControls() {
         default:
           break;
       }
+      // Nested controls are placed at once too: a hidden widget gets no resize event until
+      // it is shown, and the VCL aligns synchronously.
+      if (auto* nested = dynamic_cast<TWinControl*>(c)) nested->AlignControls();
     }
   };
   for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) place(a);
@@ -389,6 +400,13 @@ bool TWinControl::WidgetEvent(QEvent* event) {
 namespace {
 QPointer<QWidget> lockedWindow;
 }  // namespace
+
+TPoint GetCursorPos() {
+  const QPoint p = QCursor::pos();
+  return {p.x(), p.y()};
+}
+
+void SetCursorPos(int x, int y) { QCursor::setPos(x, y); }
 
 bool LockWindowUpdate(TWinControl* control) {
   if (!control) {

@@ -158,6 +158,10 @@ class TWinControl : public TControl {
 // LockWindowUpdate: one lock at a time, so a second lock fails while one is held.
 bool LockWindowUpdate(TWinControl* control);
 
+// The mouse cursor's position on the screen, as Win32's GetCursorPos and SetCursorPos.
+TPoint GetCursorPos();
+void SetCursorPos(int x, int y);
+
 // The hint window: the application shows the Hint of a control with ShowHint set in one of
 // these when the mouse rests on the control. A program installs its own class through
 // TApplication::HintWindowClass; SetHintText receives the 8-bit hint text (as WM_SETTEXT

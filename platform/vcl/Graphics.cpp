@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QPolygon>
 
 #include <algorithm>
 #include <cstdio>
@@ -87,7 +88,11 @@ void TCanvas::Prepare(bool fill) {
   QPainter* p = Painter();
   if (!p) return;
   p->setFont(Font.ToQFont());
-  p->setPen(QPen(ToQColor(Pen.Color), Pen.Width));
+  if (Pen.Style == psClear) {
+    p->setPen(Qt::NoPen);
+  } else {
+    p->setPen(QPen(ToQColor(Pen.Color), Pen.Width));
+  }
   p->setBrush(fill && Brush.Style == bsSolid ? QBrush(ToQColor(Brush.Color)) : Qt::NoBrush);
 }
 
@@ -109,6 +114,15 @@ void TCanvas::LineTo(int x, int y) {
   Prepare(false);
   if (QPainter* p = Painter()) p->drawLine(FPen.x, FPen.y, x, y);
   FPen = {x, y};
+}
+
+void TCanvas::Polygon(const std::vector<TPoint>& points) {
+  Prepare(true);
+  QPainter* p = Painter();
+  if (!p || points.empty()) return;
+  QPolygon polygon;
+  for (const TPoint& point : points) polygon << QPoint(point.x, point.y);
+  p->drawPolygon(polygon);
 }
 
 void TCanvas::TextOut(int x, int y, const System::WideString& text) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/resources/ResourceModule.h"
 #include "platform/vcl/Classes.h"
@@ -40,9 +41,11 @@ struct TBrush {
   TBrushStyle Style = bsSolid;
 };
 
+enum TPenStyle { psSolid, psClear };
 struct TPen {
   TColor Color = clBlack;
   int Width = 1;
+  TPenStyle Style = psSolid;  // psClear draws no outline
 };
 
 class TBitmap;
@@ -64,6 +67,8 @@ class TCanvas {
   void Ellipse(int left, int top, int right, int bottom);
   void MoveTo(int x, int y) { FPen = {x, y}; }
   void LineTo(int x, int y);
+  // A filled polygon through the points, outlined with the pen unless it is psClear.
+  void Polygon(const std::vector<TPoint>& points);
   void TextOut(int x, int y, const System::WideString& text);
   TPoint TextExtent(const System::WideString& text);  // x: width, y: height
   int TextWidth(const System::WideString& text) { return TextExtent(text).x; }

@@ -8,7 +8,8 @@
 
 using TShortCut = uint16_t;
 
-enum TShiftStateBits : uint8_t { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
+// The mouse buttons held down join the keys in the shift state of mouse events, as in the VCL.
+enum TShiftStateBits : uint8_t { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
 using TShiftState = uint8_t;
 
 constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000, scNone = 0;

@@ -20,6 +20,28 @@ void Fill(TBitmap& bitmap, TColor color) {
   bitmap.Canvas()->FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
 }
 
+// A right triangle filled red; a clear pen leaves its edge in the fill colour, a solid black
+// pen draws the edge.
+TEST(CanvasTest, PolygonFillsWithOrWithoutOutline) {
+  const struct {
+    TPenStyle style;
+    TColor edge;
+  } cases[] = {{psClear, clRed}, {psSolid, clBlack}};
+  for (const auto& c : cases) {
+    TBitmap bitmap;
+    bitmap.SetSize(20, 20);
+    Fill(bitmap, clWhite);
+    TCanvas* canvas = bitmap.Canvas();
+    canvas->Pen.Style = c.style;
+    canvas->Pen.Color = clBlack;
+    canvas->Brush.Color = clRed;
+    canvas->Polygon({{0, 0}, {19, 0}, {0, 19}});
+    EXPECT_EQ(canvas->Pixel(4, 4), clRed) << c.style;
+    EXPECT_EQ(canvas->Pixel(0, 10), c.edge) << c.style;
+    EXPECT_EQ(canvas->Pixel(18, 18), clWhite) << c.style;
+  }
+}
+
 TEST(BitmapTest, ScanLinesAndPixelFormats) {
   struct Case {
     TPixelFormat format;

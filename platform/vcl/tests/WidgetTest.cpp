@@ -4,9 +4,13 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSlider>
 #include <QToolButton>
 
@@ -16,6 +20,7 @@
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/ScreenShot.h"
 #include "platform/vcl/Gauges.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/windows/Messages.h"
@@ -397,6 +402,62 @@ TEST(LockWindowUpdateTest, OneLockAtATime) {
   delete b;  // a locked window that goes away releases the lock
   EXPECT_TRUE(LockWindowUpdate(a));
   LockWindowUpdate(nullptr);
+}
+
+TEST(CursorPosTest, SetThenGetGivesThePoint) {
+  const TPoint saved = GetCursorPos();
+  const TPoint points[] = {{10, 20}, {300, 5}, {0, 0}};
+  for (const TPoint& p : points) {
+    SetCursorPos(p.x, p.y);
+    const TPoint got = GetCursorPos();
+    EXPECT_EQ(got.x, p.x);
+    EXPECT_EQ(got.y, p.y);
+  }
+  SetCursorPos(saved.x, saved.y);
+}
+
+// Moves reach OnMouseMove without a button held too, with the held buttons in the shift state.
+TEST(MouseMoveTest, ButtonsHeldJoinTheShiftState) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 100);
+  std::vector<int> got;
+  form.OnMouseMove = [&](TObject*, TShiftState shift, int x, int) { got.push_back(shift * 1000 + x); };
+  EXPECT_TRUE(form.Widget()->hasMouseTracking());
+  const struct {
+    Qt::MouseButtons buttons;
+    Qt::KeyboardModifiers keys;
+    int shift;
+  } cases[] = {{Qt::NoButton, Qt::NoModifier, 0},
+               {Qt::LeftButton, Qt::NoModifier, ssLeft},
+               {Qt::RightButton | Qt::MiddleButton, Qt::ShiftModifier, ssRight | ssMiddle | ssShift}};
+  for (const auto& c : cases) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(7, 3), QPointF(7, 3), Qt::NoButton, c.buttons, c.keys);
+    QApplication::sendEvent(form.Widget(), &move);
+  }
+  EXPECT_EQ(got, (std::vector<int>{7, ssLeft * 1000 + 7, (ssRight | ssMiddle | ssShift) * 1000 + 7}));
+}
+
+// Offscreen the picture is rendered from the widgets: a red panel on a shown form.
+TEST(ScreenShotTest, SavesThePictureOfAControl) {
+  TForm form(nullptr);
+  form.SetBounds(10, 10, 120, 80);
+  auto* panel = new TPanel(&form);
+  panel->SetParent(&form);
+  panel->BevelOuter = bvNone;
+  panel->SetColor(clRed);
+  panel->SetBounds(0, 0, 60, 40);
+  form.Show();
+  QApplication::processEvents();
+  const std::string path = (QDir::tempPath() + "/vistrel_shot_" + QString::number(QCoreApplication::applicationPid()) +
+                            ".png").toStdString();
+  ASSERT_TRUE(SaveScreenShot(panel, path));
+  QImage picture(QString::fromStdString(path));
+  QFile::remove(QString::fromStdString(path));
+  ASSERT_FALSE(picture.isNull());
+  EXPECT_EQ(picture.width(), 60);
+  EXPECT_EQ(picture.height(), 40);
+  EXPECT_EQ(picture.pixelColor(30, 20), QColor(255, 0, 0));
+  EXPECT_FALSE(SaveScreenShot(nullptr, path));
 }
 
 TEST(StandardControlsTest, TextsChecksAndRadios) {
