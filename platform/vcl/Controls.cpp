@@ -483,9 +483,3 @@ bool THintWindow::WidgetEvent(QEvent* event) {
   return TWinControl::WidgetEvent(event);
 }
 
-TPoint GetCursorPos() {
-  const QPoint p = QCursor::pos();
-  return {p.x(), p.y()};
-}
-
-void SetCursorPos(int x, int y) { QCursor::setPos(x, y); }

@@ -188,10 +188,6 @@ class THintWindow : public TWinControl {
   System::AnsiString FText;
 };
 
-// The pointer's position on the screen (Win32's GetCursorPos) and moving it (SetCursorPos).
-TPoint GetCursorPos();
-void SetCursorPos(int x, int y);
-
 // The QString of a wide text and back (wide text holds code points).
 class QString;
 QString ToQString(const System::WideString& text);
