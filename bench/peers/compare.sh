@@ -71,7 +71,7 @@ for job in $jobs; do
     fileset)
       for ((i = 0; i < runs; i++)); do
         rm -f "$folder/DICOMDIR"
-        measure fileset ours "$build/out/dicom_dump" --build "$folder"
+        measure fileset ours "$build/tests/tools/dicom_dump" --build "$folder"
         rm -f "$folder/DICOMDIR"
         measure fileset peer bash -c "cd '$folder' && exec dcmmkdir -q +r +id . +D DICOMDIR +I"
       done
@@ -82,7 +82,7 @@ for job in $jobs; do
         dir="$data/DICOMDIR$n"
         [ -f "$dir" ] || /usr/bin/python3 bench/peers/make_folder.py dicomdir "$n" "$dir"
         for ((i = 0; i < runs; i++)); do
-          measure "dicomdir$n" ours "$build/out/dicom_dump" "$dir"
+          measure "dicomdir$n" ours "$build/tests/tools/dicom_dump" "$dir"
           measure "dicomdir$n" peer dcmdump -q "$dir"
         done
         report "dicomdir$n"
