@@ -8,6 +8,7 @@
 #include "dicom/io/file/TanDicomFileObject.h"
 #include "dicom/io/iod/TanDDEFactory.h"
 #include "fileset/dicomdir/DirectoryRecordWriter.h"
+#include "fileset/stacks/FileSetSeriesWork.h"
 
 namespace ORN_dicom {
 
@@ -191,12 +192,14 @@ class TanDirRecSequence::Reader {
 };
 
 TanDirRecSequence::TanDirRecSequence(TanGeneralDirectoryInfo& tree) : FTree(tree), FSequence(NewSequence()) {
+  InstallFileSetSeriesWork();
   FTree.FReleaseItems = [this] { ReleaseItems(); };
 }
 
 TanDirRecSequence::TanDirRecSequence(TanGeneralDirectoryInfo& tree, TanDicomFileObject& file,
                                      TProgressHandler progress, uint32_t firstItemPosition)
     : FTree(tree), FProgress(std::move(progress)) {
+  InstallFileSetSeriesWork();
   FTree.FReleaseItems = [this] { ReleaseItems(); };
   const int32_t index = file.FDataSet.IndexOf(kSequenceTag);
   if (index >= 0 && file.FDataSet.At(static_cast<uint32_t>(index))->GetSequence() != nullptr)

@@ -7,6 +7,7 @@
 #include "dicom/entities/records/TanStudyIE.h"
 #include "dicom/io/file/TanDicomFileObject.h"
 #include "fileset/set/FileSetFiles.h"
+#include "fileset/stacks/FileSetSeriesWork.h"
 #include "fileset/stacks/TanStackBuilder.h"
 #include "platform/files/FileOperations.h"
 #include "platform/memory/TaskAllocator.h"
@@ -35,7 +36,9 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 TanDicomFileSet::TanDicomFileSet(const std::string& rejectFolder)
-    : FTaskAllocator(platform::GetTaskAllocator()), FRejectFolder(fileset_files::TrimText(rejectFolder)) {}
+    : FTaskAllocator(platform::GetTaskAllocator()), FRejectFolder(fileset_files::TrimText(rejectFolder)) {
+  InstallFileSetSeriesWork();
+}
 
 TanDicomFileSet::~TanDicomFileSet() {
   if (FTaskAllocator != nullptr) FTaskAllocator->Release();

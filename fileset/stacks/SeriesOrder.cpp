@@ -114,9 +114,3 @@ void OrganizeSeries(TanStudyIE& study, int32_t grouping) {
 void OrganizeSeries(TanStudyIE& study) { OrganizeSeries(study, ORN_dicomdir::GetGroupingByModalityType()); }
 
 }  // namespace ORN_dicom::series_order
-
-namespace ORN_dicom {
-
-void TanStudyIE::OrganizeSeries() { series_order::OrganizeSeries(*this); }
-
-}  // namespace ORN_dicom

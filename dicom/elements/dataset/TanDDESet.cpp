@@ -1,5 +1,6 @@
 #include "dicom/elements/dataset/TanDDESet.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "dicom/elements/element/iDDE.h"
@@ -42,7 +43,20 @@ bool TanDDESet<iDDE>::AreAllInitialized() const {
   return true;
 }
 
+void TanDDESet<iDDE>::NoteOrderAt(std::size_t i) {
+  if (!FOrdered) return;
+  const uint32_t tag = FElements[i]->Tag();
+  if ((i > 0 && FElements[i - 1]->Tag() > tag) || (i + 1 < FElements.size() && FElements[i + 1]->Tag() < tag))
+    FOrdered = false;
+}
+
 int32_t TanDDESet<iDDE>::IndexOf(uint32_t tag) const {
+  if (FOrdered) {
+    // The first element whose tag is not below tag, as the walk below finds it.
+    const auto it = std::lower_bound(FElements.begin(), FElements.end(), tag,
+                                     [](const iDDE* e, uint32_t t) { return e->Tag() < t; });
+    return it != FElements.end() && (*it)->Tag() == tag ? static_cast<int32_t>(it - FElements.begin()) : -1;
+  }
   for (std::size_t i = 0; i < FElements.size(); ++i) {
     const uint32_t t = FElements[i]->Tag();
     if (t >= tag) return t == tag ? static_cast<int32_t>(i) : -1;
@@ -99,6 +113,7 @@ bool TanDDESet<iDDE>::HasRoomForOneMore() {
 bool TanDDESet<iDDE>::Append(iDDE* e) {
   if (!HasRoomForOneMore()) return false;
   FElements.push_back(e);
+  NoteOrderAt(FElements.size() - 1);
   Link(e);
   if (!e->IsValid()) Fail(("Some elements is not initialized-" + std::string(e->GetLastError())).c_str());
   FCursor = static_cast<int32_t>(FElements.size()) - 1;
@@ -110,7 +125,14 @@ bool TanDDESet<iDDE>::Insert(iDDE* e) {
   if (!HasRoomForOneMore()) return false;
   const uint32_t tag = e->Tag();
   std::size_t p = 0;
-  while (p < FElements.size() && FElements[p]->Tag() <= tag) ++p;
+  if (FOrdered) {
+    // After every element whose tag is not above tag, as the walk below finds it.
+    p = static_cast<std::size_t>(std::upper_bound(FElements.begin(), FElements.end(), tag,
+                                                  [](uint32_t t, const iDDE* x) { return t < x->Tag(); }) -
+                                 FElements.begin());
+  } else {
+    while (p < FElements.size() && FElements[p]->Tag() <= tag) ++p;
+  }
   FCursor = static_cast<int32_t>(p < FElements.size() ? p + 1 : p);
   FElements.insert(FElements.begin() + static_cast<std::ptrdiff_t>(p), e);
   if (!e->IsValid()) Fail("Some elements is not initialized.");
@@ -124,6 +146,7 @@ bool TanDDESet<iDDE>::InsertAt(uint32_t i, iDDE* e) {
   if (i > FElements.size()) i = Count();
   Link(e);
   FElements.insert(FElements.begin() + i, e);
+  NoteOrderAt(i);
   FCursor = static_cast<int32_t>(i);
   if (!e->IsValid()) Fail(("Some elements is not initialized-" + std::string(e->GetLastError())).c_str());
   NotifyChanged();
@@ -180,6 +203,7 @@ void TanDDESet<iDDE>::Clear() {
   for (iDDE* e : FElements) Unlink(e);
   for (iDDE* e : FElements) delete e;
   FElements.clear();
+  FOrdered = true;
   FKind = 0;
   FTransferSyntaxUID.clear();
   FCursor = -1;
@@ -191,6 +215,7 @@ void TanDDESet<iDDE>::Clear() {
 void TanDDESet<iDDE>::ReleaseAll() {
   for (iDDE* e : FElements) Unlink(e);
   FElements.clear();
+  FOrdered = true;
   FCursor = -1;
   FSuccess = true;
   FLastError.clear();

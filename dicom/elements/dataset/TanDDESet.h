@@ -79,7 +79,13 @@ class TanDDESet<iDDE> : public TanValueBasis {
   static void OnElementChanged(void* context);
   bool HasRoomForOneMore();
 
+  // Whether the tags ascend (never falling; equal tags allowed), so that searches and sorted
+  // insertion can halve the range instead of walking it. Append and InsertAt may clear it.
+  bool Ordered() const { return FOrdered; }
+  void NoteOrderAt(std::size_t i);
+
   uint8_t FKind = 0;
+  bool FOrdered = true;  // beside FKind: the element classes' sizes (their pools) stay as they are
   std::string FTransferSyntaxUID;
   std::vector<iDDE*> FElements;
 };

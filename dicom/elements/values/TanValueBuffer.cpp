@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <vector>
 
 #include "base/memory/TanFileMappingView.h"
 #include "base/memory/TanMSMemoryHeapAllocator.h"
@@ -12,6 +14,51 @@ namespace ORN_dicom {
 namespace {
 using SmallHeap = nalloc::TanMSMemoryHeapAllocator<0>;
 
+// Mappings of freed large values, kept for reuse: at most kSpareCount, kSpareBytes in all.
+struct SpareMapping {
+  ORN_std::TanFileMappingView* pool;
+  unsigned char* data;
+  uint64_t size;  // the mapping's size, a multiple of 64 KiB, all of it mapped at data
+};
+constexpr std::size_t kSpareCount = 8;
+constexpr uint64_t kSpareBytes = 64ull << 20;
+constexpr uint64_t kMappingStep = 0x10000;
+
+std::mutex g_spareLock;
+std::vector<SpareMapping>& Spares() {
+  static auto* spares = new std::vector<SpareMapping>();  // outlives static destructors
+  return *spares;
+}
+
+uint64_t MappingSize(uint32_t length) { return (uint64_t{length} + kMappingStep - 1) / kMappingStep * kMappingStep; }
+
+bool TakeSpare(uint64_t size, SpareMapping& out) {
+  std::lock_guard<std::mutex> guard(g_spareLock);
+  auto& spares = Spares();
+  for (std::size_t i = spares.size(); i-- > 0;) {
+    if (spares[i].size != size) continue;
+    out = spares[i];
+    spares.erase(spares.begin() + static_cast<std::ptrdiff_t>(i));
+    return true;
+  }
+  return false;
+}
+
+// Keeps the mapping as a spare when there is room; false when the caller must free it.
+bool KeepSpare(const SpareMapping& spare) {
+  std::lock_guard<std::mutex> guard(g_spareLock);
+  auto& spares = Spares();
+  uint64_t held = spare.size;
+  for (const SpareMapping& s : spares) held += s.size;
+  if (spares.size() >= kSpareCount || held > kSpareBytes) return false;
+  try {
+    spares.push_back(spare);
+  } catch (...) {
+    return false;
+  }
+  return true;
+}
+
 void CopyInPieces(unsigned char* to, const unsigned char* from, uint32_t n) {
   for (uint32_t done = 0; done < n;) {
     const uint32_t step = std::min(n - done, TanValueBuffer::kPiece);
@@ -21,16 +68,21 @@ void CopyInPieces(unsigned char* to, const unsigned char* from, uint32_t n) {
 }
 }  // namespace
 
-TanValueBuffer::Storage TanValueBuffer::Allocate(uint32_t length, uint8_t padding) {
+TanValueBuffer::Storage TanValueBuffer::Allocate(uint32_t length, uint8_t padding, bool overwritten) {
   Storage s;
   if (length == 0) return s;
   if (length < kMappingThreshold) {
     SmallHeap heap;
     s.data = static_cast<unsigned char*>(heap.Allocate(length));
+  } else if (SpareMapping spare{}; TakeSpare(MappingSize(length), spare)) {
+    s.pool = spare.pool;
+    s.data = spare.data;
+    if (!overwritten) std::memset(s.data, 0, length);
   } else {
+    const uint64_t size = MappingSize(length);
     s.pool = new ORN_std::TanFileMappingView("");
-    s.pool->Reserve(length, nullptr);
-    if (s.pool->IsValid()) s.data = static_cast<unsigned char*>(s.pool->Map(0, length));
+    s.pool->Reserve(size, nullptr);
+    if (s.pool->IsValid()) s.data = static_cast<unsigned char*>(s.pool->Map(0, size));
     if (s.data == nullptr) {
       delete s.pool;
       s.pool = nullptr;
@@ -42,6 +94,11 @@ TanValueBuffer::Storage TanValueBuffer::Allocate(uint32_t length, uint8_t paddin
 
 void TanValueBuffer::Free(Storage& s) {
   if (s.pool != nullptr) {
+    if (KeepSpare({s.pool, s.data, s.pool->GetSize()})) {
+      s.pool = nullptr;
+      s.data = nullptr;
+      return;
+    }
     s.pool->Unmap(s.data);
     delete s.pool;
     s.pool = nullptr;
@@ -81,7 +138,7 @@ TanValueBuffer::TanValueBuffer(uint16_t vr, const void* data, uint32_t length)
   if (length == 0) return;
   Storage s;
   try {
-    s = Allocate(length, FPadding);
+    s = Allocate(length, FPadding, data != nullptr);
   } catch (...) {
   }
   if (s.data == nullptr) {
@@ -118,7 +175,7 @@ TanValueBuffer::TanValueBuffer(uint16_t vr, uint32_t length, std::istream& in)
   if (length == 0) return;
   Storage s;
   try {
-    s = Allocate(length, FPadding);
+    s = Allocate(length, FPadding, true);
   } catch (...) {
   }
   if (s.data == nullptr) {
@@ -152,7 +209,7 @@ TanValueBuffer::TanValueBuffer(const TanValueBuffer& other)
   if (!other.FSuccess || other.FLength == 0) return;
   Storage s;
   try {
-    s = Allocate(other.FLength, FPadding);
+    s = Allocate(other.FLength, FPadding, true);
   } catch (...) {
   }
   if (s.data == nullptr) {

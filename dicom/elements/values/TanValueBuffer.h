@@ -1,6 +1,8 @@
 // Raw value bytes. Below 64 KiB they come from the private heap of size class 0; from 64 KiB
 // on they live in an unnamed paging-file mapping that stays wholly mapped while the value
 // lives, so that a pointer from GetData stays valid until the value is resized or destroyed.
+// A freed mapping waits in a short list for the next value of its size (64 KiB steps), so that
+// file after file reuses the same few mappings instead of making and unmaking one per value.
 // An odd length made even takes the padding byte of the VR; VR "no" is never made even.
 #pragma once
 
@@ -56,8 +58,9 @@ class TanValueBuffer : public TanValueBasis {
     unsigned char* data = nullptr;
     ORN_std::TanFileMappingView* pool = nullptr;
   };
-  // Zero-filled bytes with the padding byte last; no data on failure. May throw.
-  static Storage Allocate(uint32_t length, uint8_t padding);
+  // Zero-filled bytes with the padding byte last; no data on failure. May throw. A caller that
+  // overwrites all length bytes says so and skips the clearing of a reused mapping.
+  static Storage Allocate(uint32_t length, uint8_t padding, bool overwritten = false);
   static void Free(Storage& s);
   uint32_t EvenLength(uint32_t size) const;
   void Release();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "dicom/entities/records/SeriesWork.h"
 #include "dicom/entities/records/TanRecordFiller.h"
 #include "dicom/io/file/TanDicomFileObject.h"
 
@@ -88,6 +89,10 @@ void TanStudyIE::ForEachChild(const std::function<void(TanDirectoryRecord&)>& vi
   FResults.ForEach(visit);
   FStudyComponents.ForEach(visit);
   FPrivateRecords.ForEach(visit);
+}
+
+void TanStudyIE::OrganizeSeries() {
+  if (iSERIES_WORK* work = InstalledSeriesWork()) work->OrganizeSeries(*this);
 }
 
 }  // namespace ORN_dicom

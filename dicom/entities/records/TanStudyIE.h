@@ -56,7 +56,7 @@ class TanStudyIE : public nalloc::HeapAllocated<TanStudyIE>, public TanDirectory
   int32_t GetMaxSeriesNumber() const;
   // Position of the first series with the UID; -1 when none.
   int32_t FindSeriesByUID(const std::string& uid) const;
-  // Orders the series set (defined with the series ordering in fileset/).
+  // Orders the series set through the installed series work (SeriesWork.h).
   void OrganizeSeries();
 
   void ForEachChild(const std::function<void(TanDirectoryRecord&)>& visit) const override;

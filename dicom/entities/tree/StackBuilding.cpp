@@ -1,9 +1,13 @@
+#include "dicom/entities/records/SeriesWork.h"
 #include "dicom/entities/records/TanSeriesIE.h"
 #include "dicom/entities/tree/TanGeneralDirectoryInfo.h"
 
 namespace ORN_dicom {
 
-// Stack building is the file set's (it defines the series' stack builder).
-bool TanGeneralDirectoryInfo::BuildStacks(TanSeriesIE& series) { return series.FStackBuilder.RebuildStacks(); }
+// Stack building is the file set's, through the series work it installs.
+bool TanGeneralDirectoryInfo::BuildStacks(TanSeriesIE& series) {
+  iSERIES_WORK* work = InstalledSeriesWork();
+  return work != nullptr && work->RebuildStacks(series);
+}
 
 }  // namespace ORN_dicom

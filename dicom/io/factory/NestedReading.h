@@ -24,11 +24,34 @@ inline uint32_t TagAt(const unsigned char* p, bool bigEndian) {
   return bigEndian ? MakeTagBigEndian(p) : MakeTag(p);
 }
 
+// Holds back the set's length notices while its children are read and gives one at the end:
+// a notice per child would sum the whole set each time, which grows with the square of the
+// number of items (a DICOMDIR holds tens of thousands).
+class QuietWhileRead {
+ public:
+  explicit QuietWhileRead(TanDDESet<iDDE>& set)
+      : FSet(set), FFunction(set.GetChangeFunction()), FContext(set.GetChangeContext()) {
+    set.SetChangeCallback(nullptr, nullptr);
+  }
+  ~QuietWhileRead() {
+    FSet.SetChangeCallback(FFunction, FContext);
+    if (FFunction != nullptr) FSet.NotifyChanged();
+  }
+  QuietWhileRead(const QuietWhileRead&) = delete;
+  QuietWhileRead& operator=(const QuietWhileRead&) = delete;
+
+ private:
+  TanDDESet<iDDE>& FSet;
+  TanValueBasis::ChangeFunction FFunction;
+  void* FContext;
+};
+
 // Children from first (the byte after the header) until length bytes are read or endTag was
 // appended. remaining: bytes that may be read from first on. True when the set ended right.
 template <class MakeChild>
 bool ReadSetFromMemory(TanDDESet<iDDE>& set, const unsigned char* first, uint32_t length, uint32_t endTag,
                        bool bigEndian, uint64_t remaining, MakeChild makeChild) {
+  QuietWhileRead quiet(set);
   uint64_t offset = 0;
   uint32_t last = 0;
   while (offset < length && last != endTag) {
@@ -51,6 +74,7 @@ bool ReadSetFromMemory(TanDDESet<iDDE>& set, const unsigned char* first, uint32_
 template <class MakeChild>
 bool ReadSequenceFromStream(std::string& message, TanDDESet<iDDE>& set, std::istream& in,
                             uint32_t length, bool bigEndian, const std::string& sequenceTag, MakeChild makeChild) {
+  QuietWhileRead quiet(set);
   uint64_t read = 0;
   uint32_t last = 0, index = 0;
   while (read < length && last != kSequenceEndTag && !in.fail()) {
@@ -73,6 +97,7 @@ bool ReadSequenceFromStream(std::string& message, TanDDESet<iDDE>& set, std::ist
 template <class MakeChild>
 bool ReadItemFromStream(std::string& message, TanDDESet<iDDE>& set, std::istream& in, uint32_t length, bool bigEndian,
                         MakeChild makeChild) {
+  QuietWhileRead quiet(set);
   uint64_t read = 0;
   uint32_t last = 0;
   while (read < length && last != kItemEndTag && !in.fail()) {

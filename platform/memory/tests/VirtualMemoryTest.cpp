@@ -37,6 +37,55 @@ TEST(VirtualMemory, CommitDecommitAndReleaseInsideAReservation) {
   EXPECT_FALSE(ReleasePages(base));
 }
 
+// Pages parked by decommit, pages given back in a batch and spare reservations reused must all
+// read as zero when committed again; contents of pages still committed stay.
+TEST(VirtualMemory, RecommittedPagesReadZeroWhateverTheReserveDid) {
+  struct Case {
+    const char* name;
+    std::size_t pages;       // size of the reservation
+    std::size_t decommit;    // pages decommitted (from the start) before committing again
+    bool releaseAndReserve;  // release the reservation and reserve one of the same size
+  };
+  const Case cases[] = {
+      {"one page parked", 16, 1, false},
+      {"all pages of a segment parked", 16, 16, false},
+      {"beyond the reserve: batch given back", 64, 40, false},
+      {"spare reservation reused", 16, 0, true},
+      {"spare with parked pages reused", 16, 5, true},
+      {"large reservation unmapped at release", 64, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::size_t bytes = c.pages * kPageSize;
+    auto* base = static_cast<unsigned char*>(ReservePages(bytes, false));
+    ASSERT_NE(base, nullptr);
+    ASSERT_TRUE(CommitPages(base, bytes));
+    std::memset(base, 0xCD, bytes);
+    if (c.decommit != 0) ASSERT_TRUE(DecommitPages(base, c.decommit * kPageSize));
+    if (c.releaseAndReserve) {
+      ASSERT_TRUE(ReleasePages(base));
+      EXPECT_EQ(QueryRegionSize(base), 0u);
+      EXPECT_FALSE(ReleasePages(base));
+      base = static_cast<unsigned char*>(ReservePages(bytes, false));
+      ASSERT_NE(base, nullptr);
+      EXPECT_EQ(QueryRegionSize(base), bytes);
+      ASSERT_TRUE(CommitPages(base, bytes));
+      for (std::size_t i = 0; i < bytes; i += 511) ASSERT_EQ(base[i], 0) << i;
+    } else {
+      ASSERT_TRUE(CommitPages(base, bytes));
+      for (std::size_t i = 0; i < bytes; i += 511)
+        ASSERT_EQ(base[i], i < c.decommit * kPageSize ? 0 : 0xCD) << i;
+    }
+    EXPECT_TRUE(ReleasePages(base));
+  }
+  TrimPages();
+  // After a trim, reservations are made afresh and still behave.
+  auto* p = static_cast<unsigned char*>(AllocatePages(3 * kPageSize, false));
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p[3 * kPageSize - 1], 0);
+  EXPECT_TRUE(ReleasePages(p));
+}
+
 TEST(VirtualMemory, CommitOutsideAnyReservationIsRefused) {
   int local = 0;
   EXPECT_FALSE(CommitPages(&local, sizeof local));
