@@ -62,6 +62,9 @@ class TFrameCleintArea : public TFrame {
     columns = RoundUp(columns, FColumnGranularity);
     rows = RoundUp(rows, FRowGranularity);
     if (columns == 0 || rows == 0) {
+      // Restored first, so the released windows leave with their cines unpaused and their
+      // maximize buttons showing the matrix: they may be attached to a new matrix later.
+      if (FMaximized >= 0) ToggleMaximize(FMaximized);
       while (!FCells.empty()) FCells.pop_front();
       FColumns = FRows = 0;
       if (OnMaximizeChanged) OnMaximizeChanged(false, FMaximized);

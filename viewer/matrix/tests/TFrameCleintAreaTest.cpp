@@ -194,6 +194,7 @@ TEST_F(ClientAreaTest, ShrinkAndGrowKeepTheWindowsThePartsSay) {
 
 TEST_F(ClientAreaTest, ZeroClearsTheMatrixAndReleasesEveryWindow) {
   Fill(3, 2, "ab-c--");
+  for (char w : {'a', 'b', 'c'}) Window(w)->StartCine();
   area_->Cells(0)->GetWindow()->OnCellMaximize(Window('a'));
   notices_.clear();
   area_->SetMatrix(0, 5);
@@ -202,7 +203,13 @@ TEST_F(ClientAreaTest, ZeroClearsTheMatrixAndReleasesEveryWindow) {
   EXPECT_EQ(area_->Rows(), 0);
   EXPECT_EQ(area_->MaximizedIndex(), -1);
   EXPECT_EQ(Released(), "abc");
-  EXPECT_EQ(notices_, std::vector<std::string>{"restore 0"});
+  EXPECT_EQ(notices_.front(), "restore 0");
+  EXPECT_EQ(notices_.back(), "restore -1");
+  for (char w : {'a', 'b', 'c'}) {
+    EXPECT_FALSE(Window(w)->CinePaused) << w;  // no pause mark left behind
+    EXPECT_FALSE(Window(w)->EngineCine) << w;  // hidden: stopped in the engine
+    EXPECT_TRUE(Window(w)->MaximizedButton) << w;
+  }
   EXPECT_EQ(area_->FindFirstEmptyCell(), -1);
   EXPECT_EQ(area_->GetActiveCellIndex(), -1);
   EXPECT_EQ(area_->CountFilledCells(), 0);
