@@ -16,6 +16,8 @@ packages=(
   dcmtk libgdcm-tools dicom3tools python3-pydicom python3-numpy
   # running the GUI without a display, and a font for the widgets' texts
   xvfb xauth fonts-dejavu-core
+  # real mouse input for the end-to-end GUI checks
+  xdotool
 )
 
 missing=()

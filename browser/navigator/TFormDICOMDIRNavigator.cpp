@@ -121,8 +121,8 @@ TFormDICOMDIRNavigator::TFormDICOMDIRNavigator(TComponent* owner, ORN_dicom::Tan
   auto splitter = [&]() {
     auto* s = new TSplitter(this);
     s->SetParent(pnlWorkDesk);
-    s->SetHeight(4);
     s->SetAlign(alTop);
+    s->SetHeight(4);
     s->SetColor(m_Style.Color("cActive", clWhite));
     return s;
   };

@@ -186,7 +186,12 @@ bool TDrawGrid::WidgetEvent(QEvent* event) {
   switch (event->type()) {
     case QEvent::Paint: {
       QPainter painter(Widget());
-      painter.fillRect(Widget()->rect(), QColor(Qt::black));
+      // The window colour beyond the cells, the line colour between them.
+      painter.fillRect(Widget()->rect(), QColor(Qt::white));
+      int cellsWidth = 0;
+      for (int c = 0; c < FColCount; ++c) cellsWidth += FColWidths[size_t(c)] + FGridLineWidth;
+      const int shownRows = std::min(FRowCount, FFixedRows + (FRowCount - FTopRow));
+      painter.fillRect(QRect(0, 0, cellsWidth, shownRows * (FDefaultRowHeight + FGridLineWidth)), QColor(0xA0, 0xA0, 0xA0));
       FCanvas.BindPainter(&painter);
       const int lastRow = FRowCount;
       for (int row = 0; row < lastRow; ++row) {

@@ -205,6 +205,17 @@ TEST_F(NavigatorForm, LevelsLayOutToTheirRowsAndShowCellTexts) {
   EXPECT_EQ(form.m_StackLevel->stextModality->Caption(), L"CT");
 }
 
+TEST_F(NavigatorForm, FormHeightIsTheLevelsAndSplittersPlus60) {
+  Indexes i{0, 0, 0};
+  TFormDICOMDIRNavigator form(nullptr, Set(), &i.patient, &i.study, &i.stack);
+  EXPECT_EQ(form.SplitterPatientsStudies->Height(), 4);
+  EXPECT_EQ(form.pnlPatientLevel->Height(), 4 * 25 + 1 + 25);
+  EXPECT_EQ(form.pnlStudyLevel->Height(), 2 * 25 + 1 + 25);
+  // Two stacks: 3 grid rows and the details panel of 160.
+  const int stacks = 3 * 25 + 1 + 160 + 25;
+  EXPECT_EQ(form.Height(), (4 * 25 + 1 + 25) + (2 * 25 + 1 + 25) + stacks + 2 * 4 + 60);
+}
+
 TEST(NavigatorIcon, UnsoundBitmapsAreRefusedAndClearTheIcon) {
   TNavigatorStyle style;
   TFrameStackLevel frame(nullptr, style);
