@@ -9,6 +9,7 @@
 #include "browser/supervisor/ReleaseOldestHiddenStack.h"
 #include "browser/supervisor/TanMemoryResourceSupervisor.h"
 #include "platform/core/SystemStatus.h"
+#include "platform/vcl/DibSection.h"
 #include "platform/windows/Messages.h"
 
 using namespace ORN_browser;
@@ -221,4 +222,17 @@ TEST_F(MemorySupervisor, ComputeLoadTruncatesOverPhysicalAndPageFile) {
   const int real = TanMemoryResourceSupervisor::ComputeLoad();
   EXPECT_GE(real, 0);
   EXPECT_LE(real, 100);
+}
+
+TEST(GdiCount, FollowsTheBitmapsThatLive) {
+  const uint32_t before = platform::GdiObjectCount();
+  platform::HBITMAP a = platform::CreateDibSection24(4, 4);
+  platform::HBITMAP b = platform::CreateDibSection24(4, 4);
+  EXPECT_EQ(platform::CreateDibSection24(0, 4), nullptr);  // refused: not counted
+  EXPECT_EQ(platform::GdiObjectCount(), before + 2);
+  platform::DeleteBitmap(a);
+  platform::DeleteBitmap(nullptr);
+  EXPECT_EQ(platform::GdiObjectCount(), before + 1);
+  platform::DeleteBitmap(b);
+  EXPECT_EQ(platform::GdiObjectCount(), before);
 }
