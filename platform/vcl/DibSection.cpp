@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "platform/core/SystemStatus.h"
+
 namespace platform {
 
 HBITMAP CreateDibSection24(int32_t width, int32_t height) {
@@ -17,9 +19,14 @@ HBITMAP CreateDibSection24(int32_t width, int32_t height) {
     delete bitmap;
     return nullptr;
   }
+  CountGdiObject(1);
   return bitmap;
 }
 
-void DeleteBitmap(HBITMAP bitmap) { delete bitmap; }
+void DeleteBitmap(HBITMAP bitmap) {
+  if (bitmap == nullptr) return;
+  CountGdiObject(-1);
+  delete bitmap;
+}
 
 }  // namespace platform

@@ -1,14 +1,16 @@
-// A picture of a window for a person to look at: the screen under the control when it runs
-// on an X server (what a user sees, other windows included), else the control's own
-// rendering. Written as PNG; the folder is made when missing.
+// Pictures of windows for a person to look at: read back from the screen when a display
+// server shows the windows (what a user sees, windows above included), otherwise rendered
+// from the control's widgets (the offscreen platform has no screen to read).
 #pragma once
 
 #include <string>
 
-class TWinControl;
+#include "platform/vcl/Controls.h"
 
-namespace platform {
-
-bool SaveScreenshot(TWinControl* control, const std::string& path);
-
-}  // namespace platform
+// Waits (serving events, at most `timeoutMs`) until the window is on the screen.
+bool WaitUntilExposed(TControl* window, int timeoutMs);
+// Saves a PNG of a shown control with `margin` pixels around it from the screen; the folder
+// is made when missing. False when nothing could be written.
+bool SaveScreenshot(TControl* control, const std::string& path, int margin = 0);
+// "xcb" or "offscreen": the platform the pictures come from.
+std::string ScreenPlatformName();

@@ -20,7 +20,7 @@
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
-#include "platform/vcl/ScreenShot.h"
+#include "platform/vcl/Screenshot.h"
 #include "platform/vcl/Gauges.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/windows/Messages.h"
@@ -438,7 +438,7 @@ TEST(MouseMoveTest, ButtonsHeldJoinTheShiftState) {
 }
 
 // Offscreen the picture is rendered from the widgets: a red panel on a shown form.
-TEST(ScreenShotTest, SavesThePictureOfAControl) {
+TEST(ScreenshotTest, SavesThePictureOfAControl) {
   TForm form(nullptr);
   form.SetBounds(10, 10, 120, 80);
   auto* panel = new TPanel(&form);
@@ -450,14 +450,14 @@ TEST(ScreenShotTest, SavesThePictureOfAControl) {
   QApplication::processEvents();
   const std::string path = (QDir::tempPath() + "/vistrel_shot_" + QString::number(QCoreApplication::applicationPid()) +
                             ".png").toStdString();
-  ASSERT_TRUE(SaveScreenShot(panel, path));
+  ASSERT_TRUE(SaveScreenshot(panel, path));
   QImage picture(QString::fromStdString(path));
   QFile::remove(QString::fromStdString(path));
   ASSERT_FALSE(picture.isNull());
   EXPECT_EQ(picture.width(), 60);
   EXPECT_EQ(picture.height(), 40);
   EXPECT_EQ(picture.pixelColor(30, 20), QColor(255, 0, 0));
-  EXPECT_FALSE(SaveScreenShot(nullptr, path));
+  EXPECT_FALSE(SaveScreenshot(nullptr, path));
 }
 
 TEST(StandardControlsTest, TextsChecksAndRadios) {

@@ -11,7 +11,7 @@
 #include "platform/process/Process.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
-#include "platform/vcl/ScreenShot.h"
+#include "platform/vcl/Screenshot.h"
 #include "platform/windows/Application.h"
 #include "viewer/matrix/TMatrixControl.h"
 #include "viewer/matrix/tests/FakeGridCell.h"
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
       if (self) chooser.pbCellsMouseMove(chooser.pbCells, 0, cell.x, cell.y);
     }
     if (chooser.HoveredIndex() >= 0 && !saved && ++hoveredTicks >= 3) {
-      saved = SaveScreenShot(&chooser, png, 0);
+      saved = SaveScreenshot(&chooser, png, 0);
       std::printf("screenshot %s: %s\n", png.c_str(), saved ? "saved" : "failed");
       std::fflush(stdout);
       if (self) {

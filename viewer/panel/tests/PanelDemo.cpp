@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     platform::testing::PumpUntil([&] { return windowChanges > 1; }, 8000);
     platform::testing::PumpUntil([] { return false; }, 300);  // the last picture is painted
   }
-  const bool saved = drawn && platform::SaveScreenshot(&form, argv[1]);
+  const bool saved = drawn && SaveScreenshot(&form, argv[1]);
   platform::PostMessage(panel->EngineWindow, platform::kWmClose, 0, 0);
   engine.Stop();
   std::printf("frames %llu, window changes by the drag %d\n", (unsigned long long)panel->FramesTaken(), windowChanges - 1);
