@@ -180,12 +180,8 @@ void StackEngine::Draw() {
         cell.Header = &headers_[size_t(index)];
         cell.Image = image.get();
       }
-      ViewState view = view_;
-      if (view.ZoomFits) {
-        // Every cell fits its own image.
-        view.ZoomFits = true;
-      }
-      DrawCell(pixels, width_, c * cw, r * ch, cw, ch, cell, view);
+      // With the zoom fitting, every cell fits its own image.
+      DrawCell(pixels, width_, c * cw, r * ch, cw, ch, cell, view_);
     }
   }
   if (overlay_ && Count() > 0) {

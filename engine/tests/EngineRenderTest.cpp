@@ -21,7 +21,7 @@ struct RenderCase {
   std::vector<std::string> Frames;
   int Width, Height;
   std::function<bool(EngineHarness&)> Steps;  // requests after readiness
-  std::string Spec;                            // JSON members beside size, surface and cells
+  std::string View;                            // JSON members beside size, surface and cells
   std::vector<std::string> CellFiles;          // "file" or "file#frame"; "" for an empty cell
 };
 
@@ -65,14 +65,14 @@ TEST_P(EngineRender, MatchesPydicomRendering) {
     cells += "{\"file\":\"" + Stacks() + "/" + f.substr(0, hash) + "\",\"frame\":" +
              (hash == std::string::npos ? "0" : f.substr(hash + 1)) + "}";
   }
-  std::string spec = "{\"width\":" + std::to_string(c.Width) + ",\"height\":" + std::to_string(c.Height) +
+  std::string view = "{\"width\":" + std::to_string(c.Width) + ",\"height\":" + std::to_string(c.Height) +
                      ",\"surface\":\"" + base + ".raw\",\"cells\":[" + cells + "]";
-  std::string extra = c.Spec;
+  std::string extra = c.View;
   const size_t at = extra.find("PALETTE");
   if (at != std::string::npos) extra.replace(at, 7, PaletteFile());
-  if (!extra.empty()) spec += "," + extra;
-  spec += "}";
-  std::ofstream(base + ".json") << spec;
+  if (!extra.empty()) view += "," + extra;
+  view += "}";
+  std::ofstream(base + ".json") << view;
   const std::string command = "/usr/bin/python3 " + std::string(ENGINE_TEST_DIR) + "/render_check.py " + base + ".json";
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
