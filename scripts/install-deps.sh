@@ -16,6 +16,8 @@ packages=(
   dcmtk libgdcm-tools dicom3tools python3-pydicom python3-numpy
   # running the GUI without a display, and a font for the widgets' texts
   xvfb xauth fonts-dejavu-core
+  # real input and screenshots of the GUI tests under Xvfb
+  xdotool imagemagick
 )
 
 missing=()

@@ -36,10 +36,16 @@ int main(int argc, char** argv) {
   label->SetCaption(L"Hints of the English module in the program's colours:");
   form.Show();
 
+  // The hints come up once the form shows, as when the mouse rests on a control.
   app::TORNHint plain(nullptr), composed(nullptr), missing(nullptr);
-  plain.ActivateHint(Rect(80, 110, 81, 111), "Open DICOMDIR");
-  composed.ActivateHint(Rect(80, 150, 81, 151), "Stack matrix:Zoom\\pan tool");
-  missing.ActivateHint(Rect(80, 190, 81, 191), "a hint without entry");
+  TTimer show(nullptr);
+  show.SetInterval(500);
+  show.OnTimer = [&](TObject*) {
+    show.SetEnabled(false);
+    plain.ActivateHint(Rect(80, 110, 81, 111), "Open DICOMDIR");
+    composed.ActivateHint(Rect(80, 150, 81, 151), "Stack matrix:Zoom\\pan tool");
+    missing.ActivateHint(Rect(80, 190, 81, 191), "a hint without entry");
+  };
 
   TTimer done(nullptr);
   done.SetInterval(argc > 1 ? std::stoi(argv[1]) : 4000);

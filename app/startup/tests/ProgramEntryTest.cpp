@@ -36,6 +36,28 @@ TEST(SessionNumberTest, CommandLineOfTheArguments) {
   EXPECT_EQ(SessionNumberFromCommandLine(CommandLineOfArguments(3, quoted), 10), -1);
 }
 
+TEST(StartupShowWindowTest, HiddenStartReachesTheChildOnly) {
+  // A child started hidden sees the show state 0; one started normally sees none, even when
+  // this process holds the variable.
+  const auto out = std::filesystem::temp_directory_path() /
+                   ("vistrel_child_show_" + std::to_string(platform::CurrentProcessId()));
+  platform::SetEnvironmentVariable("VISTREL_SHOW_WINDOW", "0");
+  for (bool hidden : {true, false}) {
+    platform::Process::Options options;
+    options.hidden = hidden;
+    auto child = platform::Process::Start("/bin/sh -c \"echo show=$VISTREL_SHOW_WINDOW > " + out.string() + "\"",
+                                          options);
+    ASSERT_NE(child, nullptr);
+    ASSERT_EQ(platform::WaitForObject(child.get(), 10000), platform::kWaitObject0);
+    std::ifstream in(out);
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, hidden ? "show=0" : "show=") << hidden;
+  }
+  platform::DeleteEnvironmentVariable("VISTREL_SHOW_WINDOW");
+  std::filesystem::remove(out);
+}
+
 TEST(ParentProcessTest, ChildrenSeeBothVariables) {
   platform::DeleteEnvironmentVariable("EV_ORNSYS_VISTREL_PARENT_PROCESS_ID");
   platform::DeleteEnvironmentVariable("EV_ORNSYS_VISTREL_PARENT_PROCESS_NAME");

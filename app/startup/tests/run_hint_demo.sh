@@ -16,7 +16,7 @@ xvfb-run -a -s "-screen 0 640x320x24" bash -c '
   pid=$!
   trap "kill -9 $pid 2>/dev/null || true" EXIT
   timeout 60 xdotool search --sync --onlyvisible --name "Hint demo" >/dev/null
-  sleep 1.5
+  sleep 2
   import -window root "$1"
   wait $pid' "$demo" "$shot"
 test -s "$shot"
