@@ -19,8 +19,8 @@ packages=(
   libgdcm3.0
   # running the GUI without a display, and a font for the widgets' texts
   xvfb xauth fonts-dejavu-core
-  # real mouse and keyboard input for the GUI tests under Xvfb
-  xdotool
+  # real input and screenshots of the GUI tests under Xvfb
+  xdotool imagemagick
 )
 
 missing=()

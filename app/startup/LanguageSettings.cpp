@@ -54,6 +54,7 @@ TFormLanguageSettings::TFormLanguageSettings(TComponent* owner, System::AnsiStri
   StatusBar1->SetParent(this);
   StatusBar1->SetHeight(19);
   StatusBar1->SetAlign(alBottom);
+  StatusBar1->Alignment = taLeftJustify;
   pnlMain = new TPanel(this);
   pnlMain->SetParent(this);
   pnlMain->SetAlign(alClient);
@@ -94,6 +95,7 @@ TFormLanguageSettings::TFormLanguageSettings(TComponent* owner, System::AnsiStri
     if (!name.empty()) items.insert(std::upper_bound(items.begin(), items.end(), name, ListLess), name);
   }
   for (const auto& item : items) cbLanguages->AddItem(item);
+  cbLanguages->SetItemIndex(-1);  // nothing selected until the current module is found
   // The current module is the item whose text is its file name's display name.
   const System::WideString current = DisplayName(FileNameOf(chosen_ ? *chosen_ : System::AnsiString()));
   for (int i = 0; i < cbLanguages->ItemCount(); ++i) {

@@ -81,6 +81,8 @@ void RunSequence(const std::string& commandLine, int showWindow) {
   // The start-up forms; the language window made here stays hidden for the whole run.
   std::unique_ptr<TFormLanguageSettings> languageWindow =
       std::make_unique<TFormLanguageSettings>(nullptr, nullptr, nullptr);
+  // Only the main window may be the application's main form; this one is never shown.
+  if (Application->MainForm == languageWindow.get()) Application->MainForm = nullptr;
 
   EntryFonts() = std::make_unique<TvsFonts>(&record);
   EntryColors() = std::make_unique<TvsColors>(&record);
