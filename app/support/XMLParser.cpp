@@ -329,7 +329,7 @@ int32_t TsgXMLParser::GetAttribute<int32_t>(const std::wstring& name, int32_t fa
 }
 template <>
 bool TsgXMLParser::GetAttribute<bool>(const std::wstring& name, bool fallback, int32_t) {
-  return ReadBool(fGetAttribute(name), L"Attribute ", fallback, false);
+  return ReadBool(fGetAttribute(name), L"Attribute ", fallback, true);
 }
 template <>
 std::wstring TsgXMLParser::GetAttribute<std::wstring>(const std::wstring& name, std::wstring fallback, int32_t) {

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <vector>
 
@@ -85,6 +86,13 @@ std::unique_ptr<Process> Process::Start(const std::string& commandLine, Options 
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
+  // The environment is copied before the fork: the child may only make safe calls.
+  std::string hiddenShow = "VISTREL_SHOW_WINDOW=0";
+  std::vector<char*> envp;
+  for (char** e = environ; *e; ++e)
+    if (std::strncmp(*e, "VISTREL_SHOW_WINDOW=", 20) != 0) envp.push_back(*e);
+  if (options.hidden) envp.push_back(hiddenShow.data());
+  envp.push_back(nullptr);
 
   int gate[2];
   if (::pipe2(gate, O_CLOEXEC) != 0) {
@@ -111,7 +119,7 @@ std::unique_ptr<Process> Process::Start(const std::string& commandLine, Options 
       if (n != 1) ::_exit(0);  // the parent closed the handle without resuming
     }
     ::close(3);
-    ::execv(program.c_str(), argv.data());
+    ::execve(program.c_str(), argv.data(), envp.data());
     ::_exit(127);
   }
   ::close(gate[0]);
@@ -260,5 +268,15 @@ bool GetEnvironmentVariable(const std::string& name, std::string& value) {
 }
 
 void ExitProcessNow(uint32_t exitCode) { ::_exit(static_cast<int>(exitCode)); }
+
+int StartupShowWindow() {
+  static const int show = [] {
+    const char* value = ::getenv("VISTREL_SHOW_WINDOW");
+    const int result = value && std::strcmp(value, "0") == 0 ? 0 : 10;
+    ::unsetenv("VISTREL_SHOW_WINDOW");
+    return result;
+  }();
+  return show;
+}
 
 }  // namespace platform

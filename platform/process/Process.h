@@ -15,8 +15,7 @@ class Process : public WaitObject {
  public:
   struct Options {
     bool suspended = false;  // the program does not run until Resume
-    bool hidden = false;     // show state SW_HIDE: our programs show no window unless they
-                             // choose to, so nothing more is done for it
+    bool hidden = false;     // show state SW_HIDE: the child reads it with StartupShowWindow
   };
 
   // Starts the program named by the first argument of the command line (split as Windows
@@ -70,5 +69,10 @@ bool GetEnvironmentVariable(const std::string& name, std::string& value);
 
 // Ends this process at once with the exit code: no destructors, no atexit handlers.
 [[noreturn]] void ExitProcessNow(uint32_t exitCode);
+// The show state the starting process asked for (STARTUPINFO's wShowWindow): 0 (SW_HIDE)
+// for a program started hidden, else 10 (SW_SHOWDEFAULT). Passed to the child in the
+// variable VISTREL_SHOW_WINDOW, which the first call takes out of the environment, so the
+// program's own children do not inherit it.
+int StartupShowWindow();
 
 }  // namespace platform

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
@@ -317,6 +318,34 @@ std::shared_ptr<QCursor> LoadCursorResource(platform::ResourceModuleHandle modul
   QImage image;
   if (!image.loadFromData(icon, "ICO")) return nullptr;
   return std::make_shared<QCursor>(QPixmap::fromImage(image), hotX, hotY);
+}
+
+bool DrawSmallFileIcon(const System::AnsiString& path, int index, int width, int height, TBitmap* bitmap) {
+  if (path.empty() || index < 0) return false;
+  platform::ResourceModuleHandle module = platform::LoadResourceModule(path);
+  if (!module) module = platform::LoadResourceModule(path + ".res");
+  if (!module) return false;
+  QImage icon;
+  int at = 0;
+  platform::EnumResourceNames(module, platform::rt::Icon,
+                              [&](platform::ResourceModuleHandle m, const platform::ResourceId&,
+                                  const platform::ResourceId& name) {
+                                if (at++ != index) return true;
+                                platform::ResourceHandle r = platform::FindResource(m, name, platform::rt::Icon);
+                                const auto* data = static_cast<const char*>(platform::LoadResource(m, r));
+                                QByteArray bytes(data, static_cast<qsizetype>(platform::SizeofResource(m, r)));
+                                icon.loadFromData(bytes, "ICO");
+                                return false;
+                              });
+  platform::FreeResourceModule(module);
+  if (icon.isNull() || !bitmap) return false;
+  // The small size: 16 x 16, as the shell's small icons.
+  const QImage small = icon.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  bitmap->SetSize(width, height);
+  bitmap->SetPixelFormat(pf32bit);
+  QPainter painter(&bitmap->Image());
+  painter.drawImage(0, 0, small);
+  return true;
 }
 
 // ---- TApplication ----

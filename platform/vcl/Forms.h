@@ -134,6 +134,12 @@ int GetSystemMetrics(int index);
 // module; null when the module has no such cursor or it does not decode.
 std::shared_ptr<QCursor> LoadCursorResource(platform::ResourceModuleHandle module, const System::WideString& name);
 
+// ExtractIconEx's small icon with DrawIcon: the icon at the index (in resource order) of a
+// file's icons (a resource module's, or a program's "<path>.res"; an .ico file is kept
+// whole as one icon resource) drawn at (0, 0) into the bitmap, made width x height at 32
+// bits per pixel. False, bitmap unchanged, when the file has no icon at that index.
+bool DrawSmallFileIcon(const System::AnsiString& path, int index, int width, int height, TBitmap* bitmap);
+
 class TApplication {
  public:
   void Initialize() {}

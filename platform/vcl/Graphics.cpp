@@ -52,6 +52,7 @@ QFont TFont::ToQFont() const {
   font.setItalic(Style & fsItalic);
   font.setUnderline(Style & fsUnderline);
   font.setStrikeOut(Style & fsStrikeOut);
+  if (Pitch == fpFixed) font.setFixedPitch(true);
   return font;
 }
 

@@ -17,6 +17,8 @@ class QFont;
 
 enum TFontStyle : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = uint8_t;
+enum TFontPitch : uint8_t { fpDefault, fpVariable, fpFixed };
+constexpr int DEFAULT_CHARSET = 1;
 
 class TFont {
  public:
@@ -24,6 +26,8 @@ class TFont {
   int Size = 8;  // points; Height is -pixels at 96 dpi
   TColor Color = clWindowText;
   TFontStyles Style = 0;
+  TFontPitch Pitch = fpDefault;
+  int Charset = DEFAULT_CHARSET;
   int Height() const { return -(Size * 96 + 36) / 72; }
   void SetHeight(int height) { Size = ((height < 0 ? -height : height) * 72 + 48) / 96; }
   void Assign(const TFont& other) { *this = other; }

@@ -146,7 +146,7 @@ TEST_F(XMLParserTest, NodeGettersAndAttributeLists) {
   EXPECT_EQ(p_.AttributeName(0, -1), L"a");
   EXPECT_EQ(p_.AttributeName(1, -1), L"");
   ASSERT_TRUE(p_.SeekChild(L"y") && p_.Dive());
-  EXPECT_FALSE(p_.GetAttribute<bool>(L"w", true, -1));  // no words here: "Yes" is 0
+  EXPECT_TRUE(p_.GetAttribute<bool>(L"w", false, -1));  // "Yes", read as the child getter reads it
   EXPECT_TRUE(p_.GetAttribute<bool>(L"t", false, -1));  // "2"
   EXPECT_EQ(p_.GetAttribute<std::wstring>(L"e", L"def", -1), L"");
 

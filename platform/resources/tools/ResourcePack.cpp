@@ -92,6 +92,8 @@ int main(int argc, char** argv) {
       writer.Add(rt::Bitmap, id, std::vector<uint8_t>(bytes.begin() + 14, bytes.end()));
     } else if (type == "CURSOR") {
       writer.Add(rt::Cursor, id, bytes);
+    } else if (type == "ICON") {
+      writer.Add(rt::Icon, id, bytes);
     } else if (type == "VERSION") {
       VersionSource source;
       if (!ParseVersionSource(DecodeText(bytes), source)) {
