@@ -49,8 +49,8 @@ TEST(PropertiesPageTest, SectionsAndDefaults) {
   EXPECT_FALSE(page.SeekChild(L"OK"));
   EXPECT_EQ(page.ChildName(), L"about");
 
-  // The root's own attributes: no words for the node getter, words for the child getter.
-  EXPECT_FALSE(page.GetAttribute<bool>(L"right_to_left", true, -1));
+  // The root's own attributes read the words as the child getter does.
+  EXPECT_TRUE(page.GetAttribute<bool>(L"right_to_left", false, -1));
   EXPECT_TRUE(page.GetAttribute<bool>(L"flag", false, -1));
   ASSERT_TRUE(page.SeekChild(L"tbPatients"));
   EXPECT_TRUE(page.GetChildAttribute<bool>(L"pin", false, -1));
