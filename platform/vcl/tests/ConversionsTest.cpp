@@ -56,6 +56,17 @@ TEST(ConversionsTest, StringToColor) {
   EXPECT_EQ(ColorToRGB(clWindow), 0xFFFFFFu);
 }
 
+TEST(ConversionsTest, TimeToStrGivesTheTimeOfDay) {
+  const struct {
+    double time;
+    const char* text;
+  } cases[] = {{0.0, "00:00:00"}, {0.5, "12:00:00"}, {45000.75, "18:00:00"}, {1.0 / 86400 * 3723, "01:02:03"}};
+  for (const auto& c : cases) EXPECT_EQ(TimeToStr(c.time), c.text) << c.time;
+  const double now = Now();
+  EXPECT_GT(now, 45000.0);  // after 2023
+  EXPECT_EQ(TimeToStr(now).size(), 8u);
+}
+
 TEST(ConversionsTest, ShortCutTexts) {
   struct Case {
     TShortCut shortcut;

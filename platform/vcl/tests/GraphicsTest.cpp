@@ -3,6 +3,7 @@
 
 #include <QImage>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <unistd.h>
@@ -240,3 +241,40 @@ TEST(DrawingTest, SystemBitmaps) {
 }
 
 }  // namespace
+
+TEST(IconFileTest, TheLargestImageWithItsTransparency) {
+  const std::string folder = std::filesystem::temp_directory_path() / ("icons_" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  QImage icon(32, 32, QImage::Format_ARGB32);
+  icon.fill(QColor(0, 0, 255, 255));
+  icon.setPixelColor(0, 0, QColor(0, 0, 0, 0));
+  ASSERT_TRUE(icon.save(QString::fromStdString(folder + "/a.ico"), "ICO"));
+  {
+    std::FILE* f = std::fopen((folder + "/not.ico").c_str(), "wb");
+    std::fputs("not an icon", f);
+    std::fclose(f);
+  }
+  TBitmap bitmap;
+  EXPECT_FALSE(LoadIconFile(folder + "/missing.ico", bitmap));
+  EXPECT_FALSE(LoadIconFile(folder + "/not.ico", bitmap));
+  ASSERT_TRUE(LoadIconFile(folder + "/a.ico", bitmap));
+  EXPECT_EQ(bitmap.Width(), 32);
+  EXPECT_EQ(bitmap.PixelFormat(), pf32bit);
+  EXPECT_EQ(bitmap.Canvas()->Pixel(5, 5) & 0xFFFFFF, 0xFF0000);
+  EXPECT_EQ(bitmap.ScanLine(0)[3], 0);  // alpha of the transparent corner
+  std::filesystem::remove_all(folder);
+}
+
+TEST(CanvasTest, EllipseFillsItsBoundingBox) {
+  TBitmap bitmap;
+  bitmap.SetSize(20, 20);
+  TCanvas* c = bitmap.Canvas();
+  c->Brush.Color = clWhite;
+  c->FillRect(Rect(0, 0, 20, 20));
+  c->Brush.Color = clRed;
+  c->Pen.Color = clRed;
+  c->Ellipse(4, 4, 16, 16);
+  EXPECT_EQ(c->Pixel(10, 10) & 0xFFFFFF, clRed);
+  EXPECT_EQ(c->Pixel(4, 4) & 0xFFFFFF, clWhite);  // the corner of the box stays
+  EXPECT_EQ(c->Pixel(17, 10) & 0xFFFFFF, clWhite);
+}

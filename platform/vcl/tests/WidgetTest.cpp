@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QSlider>
@@ -251,6 +252,58 @@ TEST(LayoutTest, AlignAndAnchors) {
   EXPECT_EQ(anchored->BoundsRect(), Rect(400, 250, 450, 300));
   top->SetVisible(false);
   EXPECT_EQ(left->BoundsRect(), Rect(0, 0, 50, 330));
+}
+
+TEST(LayoutTest, AHiddenFormPlacesNestedChildrenAtOnce) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 200);
+  auto* outer = new TPanel(&form);
+  outer->SetParent(&form);
+  outer->SetAlign(alClient);
+  auto* header = new TPanel(&form);
+  header->SetParent(outer);
+  header->SetHeight(30);
+  header->SetAlign(alTop);
+  auto* inner = new TPanel(&form);
+  inner->SetParent(outer);
+  inner->SetAlign(alClient);
+  auto* box = new TPaintBox(&form);
+  box->SetParent(inner);
+  box->SetAlign(alClient);
+  // No resize event reaches a hidden form: the grandchildren follow each SetBounds.
+  for (auto [w, h] : {std::pair{120, 90}, {300, 250}}) {
+    form.SetBounds(0, 0, w, h);
+    EXPECT_EQ(box->BoundsRect(), Rect(0, 0, w, h - 30)) << w;
+  }
+}
+
+TEST(MouseTest, MovesReachOnMouseMoveWithoutAButtonHeld) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 100, 100);
+  auto* box = new TPaintBox(&form);
+  box->SetParent(&form);
+  box->SetBounds(10, 10, 50, 50);
+  std::vector<TPoint> seen;
+  box->OnMouseMove = [&](TObject*, TShiftState, int x, int y) { seen.push_back({x, y}); };
+  form.Show();
+  QMouseEvent move(QEvent::MouseMove, QPointF(5, 7), QPointF(5, 7), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(box->Widget(), &move);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].x, 5);
+  EXPECT_EQ(seen[0].y, 7);
+  EXPECT_TRUE(box->Widget()->hasMouseTracking());
+}
+
+TEST(FormTest, AlphaBlendValueIsClampedAndKept) {
+  TForm form(nullptr);
+  EXPECT_FALSE(form.AlphaBlend());
+  EXPECT_EQ(form.AlphaBlendValue(), 255);
+  const std::pair<int, int> cases[] = {{127, 127}, {300, 255}, {-4, 0}, {0, 0}};
+  form.SetAlphaBlend(true);
+  for (auto [set, kept] : cases) {
+    form.SetAlphaBlendValue(set);
+    EXPECT_EQ(form.AlphaBlendValue(), kept) << set;
+  }
 }
 
 TEST(OwnershipTest, OwnersFreeTheirComponents) {
