@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "browser/engines/EngineInitMessages.h"
+#include "viewer/engine/EngineMessages.h"
 #include "browser/engines/TanEngineInitSlots.h"
 #include "platform/windows/Messages.h"
 
@@ -79,11 +79,11 @@ void TsgEngineInitOrder::Release() {
 bool TsgEngineInitOrder::Claim() {
   const intptr_t t = Identity();
   for (int slot = 1; slot <= 3; ++slot) TanEngineInitSlots::Exchange(slot, t);
-  return PostToEngine(kWmEngineResumeInit);
+  return PostToEngine(ORN_image::engine_msg::kResumeInitialisation);
 }
 
 bool TsgEngineInitOrder::Pause() {
-  PostToEngine(kWmEnginePauseInit);
+  PostToEngine(ORN_image::engine_msg::kPauseInitialisation);
   return false;
 }
 

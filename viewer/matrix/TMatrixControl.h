@@ -6,8 +6,8 @@
 // info label or Escape cancels.
 //
 // TGridCell is the GUI support library's grid cell (TMatrixCell<TCellRect>): SetTop, SetLeft,
-// SetWidth, SetHeight, GetRect, GetColor, SetState, SetHover, SetColors, SetBlend, SetRowCol,
-// GetRow, GetColumn.
+// SetWidth, SetHeight, GetRect, GetFillColor, SetState, Highlight, SetColors, SetHighlightBlend,
+// SetPosition, GetRow, GetColumn.
 #pragma once
 
 #include <algorithm>
@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/support/PropertiesPage.h"
+#include "app/widgets/MatrixCell.h"
 #include "platform/vcl/Colors.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
@@ -189,8 +190,8 @@ class TMatrixControlOf : public TForm {
         cell.SetLeft(FLeftMargin + c * (FCellWidth + FColumnGap));
         cell.SetWidth(FCellWidth);
         cell.SetHeight(FCellHeight);
-        cell.SetRowCol(r + 1, c + 1);
-        cell.SetHover(false, false);
+        cell.SetPosition(r + 1, c + 1);
+        cell.Highlight(false, false);
       }
     }
     ApplySelectionStates();
@@ -229,9 +230,9 @@ class TMatrixControlOf : public TForm {
         extended.Right += FColumnGap;
         extended.Bottom += FRowGap;
         if (extended.Bottom > bottom || extended.Right > right) {
-          cell.SetHover(false, false);
+          cell.Highlight(false, false);
         } else {
-          cell.SetHover(true, hovered < FMaximum);
+          cell.Highlight(true, hovered < FMaximum);
           ++hovered;
         }
         if (PtInRect(extended, TPoint{x, y})) FHoveredIndex = static_cast<int>(i);
@@ -245,7 +246,7 @@ class TMatrixControlOf : public TForm {
     } else {
       FHoveredIndex = -1;
       ShowCancel(true);
-      for (auto& cell : FCells) cell->SetHover(false, false);
+      for (auto& cell : FCells) cell->Highlight(false, false);
     }
     // The paint box keeps the mouse while the button is down: the form grows toward it.
     if (shift & ssLeft) {
@@ -288,7 +289,7 @@ class TMatrixControlOf : public TForm {
     TCanvas* canvas = pbCells->Canvas();
     for (const auto& cell : FCells) {
       const TRect r = cell->GetRect();
-      canvas->Brush.Color = cell->GetColor();
+      canvas->Brush.Color = cell->GetFillColor();
       canvas->Rectangle(r.Left, r.Top, r.Right, r.Bottom);
     }
   }
@@ -296,7 +297,7 @@ class TMatrixControlOf : public TForm {
   void lblInfoMouseMove(TObject*, TShiftState, int, int) {
     FHoveredIndex = -1;
     ShowCancel(false);
-    for (auto& cell : FCells) cell->SetHover(false, false);
+    for (auto& cell : FCells) cell->Highlight(false, false);
     pbCells->Invalidate();
   }
   void lblInfoClick(TObject*) { SetModalResult(mrCancel); }
@@ -483,7 +484,7 @@ class TMatrixControlOf : public TForm {
   }
 
   void ColourCell(TGridCell& cell) {
-    cell.SetBlend(FBlend1, FBlend2);
+    cell.SetHighlightBlend(FBlend1, FBlend2);
     cell.SetColors(FEmptyColor, FMatrixColor, FMatrixFilledColor, FHoveredColor, FHoveredFilledColor);
   }
 
@@ -497,7 +498,7 @@ class TMatrixControlOf : public TForm {
     for (int r = 0; r < gridRows; ++r) {
       for (int c = 0; c < gridColumns; ++c, ++i) {
         TGridCell& cell = *FCells[i];
-        cell.SetHover(false, false);
+        cell.Highlight(false, false);
         if (r < FRows && c < FColumns) {
           cell.SetState(true, counter < FMaximum);
           ++counter;
@@ -577,3 +578,6 @@ class TMatrixControlOf : public TForm {
   double FBlend1 = 1.0, FBlend2 = 1.0;
   int FMinWidth = 0, FMinHeight = 0;
 };
+
+// The chooser the stack windows show, over the GUI support library's grid cell.
+using TMatrixControl = TMatrixControlOf<app::TMatrixCell<app::TCellRect>>;

@@ -5,13 +5,15 @@
 #include <thread>
 #include <vector>
 
-#include "browser/engines/EngineInitMessages.h"
 #include "browser/engines/TanEngineInitSlots.h"
 #include "browser/engines/TsgEngineInitOrder.h"
+#include "viewer/engine/EngineMessages.h"
 #include "platform/windows/Messages.h"
 #include "platform/windows/Window.h"
 
 using namespace ORN_browser;
+using ORN_image::engine_msg::kPauseInitialisation;
+using ORN_image::engine_msg::kResumeInitialisation;
 
 namespace {
 
@@ -120,11 +122,11 @@ TEST_F(EngineInitOrder, SecondShownTilePausesRetriesAndResumesWhenTheFirstComple
   first.shown = second.shown = true;
   first.Report(1, 10);
   Pump(20);
-  EXPECT_EQ(first.engineMessages, std::vector<uint32_t>{kWmEngineResumeInit});
+  EXPECT_EQ(first.engineMessages, std::vector<uint32_t>{kResumeInitialisation});
   const auto start = std::chrono::steady_clock::now();
   second.Report(1, 10);
   Pump(20);
-  EXPECT_EQ(second.engineMessages, std::vector<uint32_t>{kWmEnginePauseInit});
+  EXPECT_EQ(second.engineMessages, std::vector<uint32_t>{kPauseInitialisation});
   EXPECT_TRUE(second.order->TimerRunning());
   // First retry after 200 ms, then every 500 ms, each one pausing again. Lower bounds only,
   // with the few percent a coarse timer may fire early: a busy machine serves timers late.
@@ -138,14 +140,14 @@ TEST_F(EngineInitOrder, SecondShownTilePausesRetriesAndResumesWhenTheFirstComple
   EXPECT_GE(ms(start, second.tickTimes[0]), 180);
   EXPECT_GE(ms(second.tickTimes[0], second.tickTimes[1]), 450);
   Pump(20);
-  EXPECT_EQ(second.engineMessages, (std::vector<uint32_t>{kWmEnginePauseInit, kWmEnginePauseInit, kWmEnginePauseInit}));
+  EXPECT_EQ(second.engineMessages, (std::vector<uint32_t>{kPauseInitialisation, kPauseInitialisation, kPauseInitialisation}));
   EXPECT_TRUE(SlotsHold(first.Id()));
   first.Report(10, 10);
   EXPECT_TRUE(SlotsHold(0));
   waitTicks(3);
   Pump(20);
   EXPECT_TRUE(SlotsHold(second.Id()));
-  EXPECT_EQ(second.engineMessages.back(), kWmEngineResumeInit);
+  EXPECT_EQ(second.engineMessages.back(), kResumeInitialisation);
   EXPECT_FALSE(second.order->TimerRunning());
 }
 
@@ -168,7 +170,7 @@ TEST_F(EngineInitOrder, RoleDecidesWhoGoesOn) {
     EXPECT_EQ(claimant.order->ClaimInitSlots(1, 10), c.goesOn) << c.name;
     EXPECT_TRUE(SlotsHold(c.goesOn ? claimant.Id() : holder.Id())) << c.name;
     Pump(10);
-    EXPECT_EQ(claimant.engineMessages.back(), c.goesOn ? kWmEngineResumeInit : kWmEnginePauseInit) << c.name;
+    EXPECT_EQ(claimant.engineMessages.back(), c.goesOn ? kResumeInitialisation : kPauseInitialisation) << c.name;
   }
 }
 
@@ -181,7 +183,7 @@ TEST_F(EngineInitOrder, FormerHolderPausesItselfAtItsNextReportAfterASelectedTil
   EXPECT_TRUE(SlotsHold(chosen.Id()));
   holder.Report(2, 10);
   Pump(10);
-  EXPECT_EQ(holder.engineMessages.back(), kWmEnginePauseInit);
+  EXPECT_EQ(holder.engineMessages.back(), kPauseInitialisation);
   chosen.Report(10, 10);
   EXPECT_TRUE(SlotsHold(0));
 }

@@ -14,13 +14,13 @@ class FakeGridCell {
   void SetWidth(int v) { FWidth = v; }
   void SetHeight(int v) { FHeight = v; }
   TRect GetRect() const { return TRect{FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
-  TColor GetColor() const { return FColor; }
+  TColor GetFillColor() const { return FColor; }
   void SetState(bool selected, bool filled) {
     FSelected = selected;
     FFilled = selected && filled;
     FColor = StateColor();
   }
-  void SetHover(bool hovered, bool filled) {
+  void Highlight(bool hovered, bool filled) {
     FHovered = hovered;
     FHoverFilled = hovered && filled;
     FColor = hovered ? (filled ? FHoveredFilledColor : FHoveredColor) : StateColor();
@@ -33,8 +33,8 @@ class FakeGridCell {
     FHoveredFilledColor = hoveredFilled;
     FColor = StateColor();
   }
-  void SetBlend(double, double) {}
-  void SetRowCol(int row, int column) {
+  void SetHighlightBlend(double, double) {}
+  void SetPosition(int row, int column) {
     FRow = row;
     FColumn = column;
   }

@@ -330,9 +330,9 @@ TEST_F(MatrixChooserTest, GuiResourcesGiveColoursAndTexts) {
   EXPECT_EQ(c->pnlCells->Color(), 0x666666);
   EXPECT_EQ(c->lblInfo->Font.Color, 0x777777);
   EXPECT_EQ(States(*c), "FS.|...");
-  EXPECT_EQ(c->Cells()[0]->GetColor(), 0x333333);
-  EXPECT_EQ(c->Cells()[1]->GetColor(), 0x222222);
-  EXPECT_EQ(c->Cells()[2]->GetColor(), 0x111111);
+  EXPECT_EQ(c->Cells()[0]->GetFillColor(), 0x333333);
+  EXPECT_EQ(c->Cells()[1]->GetFillColor(), 0x222222);
+  EXPECT_EQ(c->Cells()[2]->GetFillColor(), 0x111111);
   EXPECT_EQ(c->imgTitle->Picture()->Width(), 24);  // an unknown bitmap leaves the picture
 
   // Over the grid the label shows the current selection.
@@ -353,3 +353,21 @@ TEST_F(MatrixChooserTest, GuiResourcesGiveColoursAndTexts) {
 }
 
 }  // namespace
+
+// The program's chooser over the real grid cell: the selection and the pointer colour its
+// cells with the cell's own colours.
+TEST(MatrixChooserWithGridCells, SelectionAndHoverColourTheCells) {
+  TMatrixControl c(nullptr, false, 2, 3, 1, 2, 1);
+  c.Show();
+  ASSERT_EQ(c.Cells().size(), 6u);
+  const TColor filled = c.Cells()[0]->GetFillColor();
+  const TColor selected = c.Cells()[1]->GetFillColor();
+  const TColor outside = c.Cells()[2]->GetFillColor();
+  EXPECT_NE(filled, selected);
+  EXPECT_NE(selected, outside);
+  EXPECT_EQ(c.Cells()[5]->GetFillColor(), outside);
+  const TPoint p = CellCentre(2, 2);
+  c.pbCellsMouseMove(c.pbCells, 0, p.x, p.y);
+  EXPECT_NE(c.Cells()[4]->GetFillColor(), outside);   // in the hover rectangle
+  EXPECT_EQ(c.Cells()[5]->GetFillColor(), outside);   // beyond it
+}
