@@ -45,7 +45,9 @@ TEST_P(EngineRender, MatchesPydicomRendering) {
   for (const auto& f : c.Files) files.push_back(Stacks() + "/" + f);
   EngineHarness engine;
   ASSERT_TRUE(engine.Open(files, c.Width, c.Height, c.Frames));
-  if (c.Steps) ASSERT_TRUE(c.Steps(engine));
+  if (c.Steps) {
+    ASSERT_TRUE(c.Steps(engine));
+  }
   ASSERT_EQ(engine.Width(), c.Width);
   ASSERT_EQ(engine.Height(), c.Height);
 

@@ -102,8 +102,12 @@ TEST_F(StartupRecordTest, ModulesAreLoadedOnlyFromBesideTheProgram) {
     EXPECT_EQ(loaded, c.englishLoaded) << c.name;
     const std::wstring message = record->GetErrorGuard().PopMessage();
     EXPECT_EQ(record->GetErrorGuard().PopErrorFlag(), c.reported) << c.name;
-    if (c.reported) EXPECT_NE(message.find(L"TextDLL"), std::wstring::npos) << c.name;
-    if (!loaded) EXPECT_EQ(record->GetTextModule(), platform::ExecutableModule()) << c.name;
+    if (c.reported) {
+      EXPECT_NE(message.find(L"TextDLL"), std::wstring::npos) << c.name;
+    }
+    if (!loaded) {
+      EXPECT_EQ(record->GetTextModule(), platform::ExecutableModule()) << c.name;
+    }
   }
 }
 

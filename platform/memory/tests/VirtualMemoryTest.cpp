@@ -61,7 +61,9 @@ TEST(VirtualMemory, RecommittedPagesReadZeroWhateverTheReserveDid) {
     ASSERT_NE(base, nullptr);
     ASSERT_TRUE(CommitPages(base, bytes));
     std::memset(base, 0xCD, bytes);
-    if (c.decommit != 0) ASSERT_TRUE(DecommitPages(base, c.decommit * kPageSize));
+    if (c.decommit != 0) {
+      ASSERT_TRUE(DecommitPages(base, c.decommit * kPageSize));
+    }
     if (c.releaseAndReserve) {
       ASSERT_TRUE(ReleasePages(base));
       EXPECT_EQ(QueryRegionSize(base), 0u);
