@@ -56,27 +56,31 @@ bool TanFrameSplitter::Split(TanEPDValue& value, int32_t frames, int32_t kind) {
     iDDE* f = value.At(j);
     return Range{f->GetData(), f->GetLength()};
   };
-  if (view.HasOffsetTable()) {
-    if (!view.IsOffsetTableValid()) {
-      FErrorText = "The basic offset table does not fit the fragments.";
-      return false;
-    }
-    // Offsets count from the first fragment item's tag: 8 header bytes per item.
+  // A table is trusted only when it has one entry per frame and every entry is the start of
+  // a fragment item; several writers store one entry too many or offsets that ignore the
+  // padding byte of an odd-length fragment, and those tables are passed over.
+  if (view.HasOffsetTable() && view.Count() == static_cast<uint32_t>(frames)) {
+    std::vector<uint64_t> starts;  // offsets of the fragment items, counted from the first
     uint64_t position = 0;
-    uint32_t frame = 0;
-    const uint32_t n = view.Count();
-    FFrames.resize(n);
     for (uint32_t j = first; j < end; ++j) {
-      while (frame + 1 < n && view.Offset(frame + 1) <= position) ++frame;
-      FFrames[frame].push_back(fragment(j));
+      starts.push_back(position);
       position += value.At(j)->Size();
     }
-    for (const auto& f : FFrames)
-      if (f.empty()) {
-        FErrorText = "A frame of the basic offset table has no fragment.";
-        return false;
+    bool fits = view.Offset(0) == 0;
+    size_t at = 0;
+    for (uint32_t i = 1; fits && i < view.Count(); ++i) {
+      while (at < starts.size() && starts[at] < view.Offset(i)) ++at;
+      fits = at < starts.size() && starts[at] == view.Offset(i) && view.Offset(i) > view.Offset(i - 1);
+    }
+    if (fits) {
+      FFrames.resize(view.Count());
+      uint32_t frame = 0;
+      for (uint32_t j = first, k = 0; j < end; ++j, ++k) {
+        while (frame + 1 < view.Count() && view.Offset(frame + 1) <= starts[k]) ++frame;
+        FFrames[frame].push_back(fragment(j));
       }
-    return true;
+      return true;
+    }
   }
   if (frames == 1) {
     FFrames.emplace_back();
@@ -107,27 +111,24 @@ bool TanFrameSplitter::SplitJoined(uint32_t frames, int32_t kind) {
   std::vector<uint32_t> starts;
   if (kind == 6) {
     std::deque<uint32_t> ends;  // a fresh list: nothing of an earlier attempt is kept
-    if (TanORNRLEChecker::CollectFrameOffsets(FAll.data(), FAll.size(), frames, ends) && ends.size() >= frames) {
-      starts.push_back(0);
-      for (uint32_t i = 0; i + 1 < frames; ++i) starts.push_back(ends[i]);
-    }
+    TanORNRLEChecker::CollectFrameOffsets(FAll.data(), FAll.size(), frames, ends);
+    // The ends walked before a header that does not parse still start the frames after them.
+    if (StartsFrame(FAll.data(), static_cast<uint32_t>(FAll.size()), 6)) starts.push_back(0);
+    for (size_t i = 0; !starts.empty() && i < ends.size() && starts.size() < frames && ends[i] < FAll.size(); ++i)
+      starts.push_back(ends[i]);
   } else {
     starts = FindJpegFrameStarts(FAll.data(), FAll.size(), frames);
   }
-  if (starts.size() != frames) {
-    FErrorText = "Cannot find " + std::to_string(frames) + " frames in the encapsulated pixel data.";
-    return false;
-  }
-  for (uint32_t i = 0; i < frames; ++i) {
-    const uint32_t end = i + 1 < frames ? starts[i + 1] : static_cast<uint32_t>(FAll.size());
-    if (end <= starts[i] || end > FAll.size()) {
-      FErrorText = "Cannot find " + std::to_string(frames) + " frames in the encapsulated pixel data.";
-      FFrames.clear();
-      return false;
-    }
+  // The frames found are kept, so that a viewer may still show them; the first one that
+  // cannot be found is named.
+  for (uint32_t i = 0; i < starts.size(); ++i) {
+    const uint32_t end = i + 1 < starts.size() ? starts[i + 1] : static_cast<uint32_t>(FAll.size());
+    if (end <= starts[i] || end > FAll.size()) break;
     FFrames.push_back(std::vector<Range>{Range{FAll.data() + starts[i], end - starts[i]}});
   }
-  return true;
+  if (FFrames.size() == frames) return true;
+  FErrorText = "Frame " + std::to_string(FFrames.size() + 1) + " cannot be found in the encapsulated pixel data.";
+  return false;
 }
 
 TanFrameSplitter::Range TanFrameSplitter::Frame(uint32_t i) {

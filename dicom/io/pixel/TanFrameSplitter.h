@@ -1,8 +1,10 @@
-// The frames of an encapsulated pixel-data value as byte ranges. A valid basic offset table
-// gives the frames; with an empty one, one frame takes all fragments when the image has one
-// frame, one fragment is one frame when their numbers agree, and otherwise the frame starts
-// are found in the joined fragments from the JPEG markers or the RLE headers. The source
-// value is only read: its offset table is never filled in.
+// The frames of an encapsulated pixel-data value as byte ranges. The basic offset table gives
+// them when it has one entry per frame and each entry starts a fragment; otherwise one frame
+// takes all fragments when the image has one frame, one fragment is one frame when their
+// numbers agree, and otherwise the frame starts are found from the JPEG markers or the RLE
+// headers, first at fragment starts, then in the joined fragments. When some frames cannot be
+// found, Split fails naming the first missing one and Count() gives the frames found before
+// it. The source value is only read: its offset table is never filled in.
 #pragma once
 
 #include <cstdint>

@@ -50,38 +50,6 @@ iDDE* TanLosslessDDEFactory::MakePixelData(uint16_t, uint32_t count, ...) {
   return MakeEncapsulated(fragments);
 }
 
-iDDE* TanLosslessDDEFactory::MakePixelDataFromHeader(const void* bytes) {
-  return CheckReadFrames(TanExplicitLEFactory::MakePixelDataFromHeader(bytes));
-}
-
-iDDE* TanLosslessDDEFactory::ReadPixelData(std::istream& in) {
-  return CheckReadFrames(TanExplicitLEFactory::ReadPixelData(in));
-}
-
-iDDE* TanLosslessDDEFactory::CheckReadFrames(iDDE* e) {
-  // Pixel data inside an item (an icon) has one frame; native pixel data has no fragments.
-  TanEPDValue* value = e != nullptr && FPixelDataInItem == 0 ? e->ValueAs<TanEPDValue>() : nullptr;
-  if (value == nullptr) return e;
-  int32_t none = -1, frames = 1;
-  std::string photometric = "-";
-  try {
-    GetPixelAttributes(none, none, none, none, none, photometric, none, frames);
-  } catch (const std::exception&) {
-    return e;  // a Number of Frames that is no number fails the conversion, with its text
-  }
-  TanFrames& view = value->FFrames;
-  const uint32_t first = view.FirstFragmentIndex(), end = view.EndFragmentIndex();
-  const uint32_t fragments = end > first ? end - first : 0;
-  if (frames <= 1 || (view.HasOffsetTable() ? view.Count() == uint32_t(frames) : fragments == uint32_t(frames)))
-    return e;
-  // The frames are searched in the fragments as the conversions do; the element stays as it
-  // was read (its size is the bytes it took), the fragments are never merged or dropped here.
-  TanFrameSplitter splitter;
-  if (splitter.Split(*value, frames, OwnKind()) && splitter.Count() == uint32_t(frames)) return e;
-  delete e;
-  return nullptr;
-}
-
 iDDE* TanLosslessDDEFactory::DecodePixelData(iDDE* source) {
   TanEPDValue* value = source != nullptr ? source->ValueAs<TanEPDValue>() : nullptr;
   if (value == nullptr) return nullptr;

@@ -18,10 +18,6 @@ class TanLosslessDDEFactory : public TanExplicitLEFactory {
   iDDE* MakePixelData(uint16_t vr, uint32_t count, ...) override;
   iDDE* DecodePixelData(iDDE* source) override;
   iDDE* CopyNativePixelData(iDDE* source) override;
-  // Slots 14 and 15: the element as read, refused when the image has several frames and they
-  // cannot be found in its fragments.
-  iDDE* MakePixelDataFromHeader(const void* bytes) override;
-  iDDE* ReadPixelData(std::istream& in) override;
   // Slot 17: one frame compressed into out by the photometric interpretation; false when the
   // interpretation has no compressor here or the compressor refuses the frame.
   virtual bool CompressFrame(const uint8_t* data, uint32_t length, std::vector<uint8_t>& out, int32_t columns,
@@ -41,11 +37,6 @@ class TanLosslessDDEFactory : public TanExplicitLEFactory {
   // Sets an attribute of the target: of the item being built for pixel data inside an item,
   // else of the target set through the owner's closures.
   bool SetTargetAttribute(uint16_t group, uint16_t element, const char* text, int32_t number);
-
- private:
-  // The frame check after reading: the element, or null (it released) when the Number of
-  // Frames of the set being read cannot be found in its fragments.
-  iDDE* CheckReadFrames(iDDE* e);
 };
 
 class TanLosslessJpegDDEFactory : public TanLosslessDDEFactory {
