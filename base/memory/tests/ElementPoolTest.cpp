@@ -247,6 +247,55 @@ TEST_F(ElementPool, ThreadsShareThePool) {
   EXPECT_EQ(Handle<120>::PoolPointer(), nullptr);
 }
 
+// Hundreds of segments: each freed block must reach its own segment (found through the index
+// that grows past its inline buckets), in an order unlike the one they were made in.
+TEST_F(ElementPool, ManySegmentsFreeIntoTheirOwnSegment) {
+  constexpr int kPerSegment = 16 * (4096 / 2048);
+  constexpr int kSegments = 300;
+  Handle<2048> handle;
+  std::vector<void*> blocks;
+  for (int i = 0; i < kSegments * kPerSegment; ++i) blocks.push_back(handle.Allocate());
+  auto* pool = Handle<2048>::PoolPointer();
+  ASSERT_EQ(pool->Unlocked().SegmentCount(), static_cast<std::size_t>(kSegments));
+  EXPECT_GT(pool->Unlocked().BucketCount(), 64u);
+  for (void* p : blocks) ASSERT_TRUE(pool->f_Validate(p)) << p;
+  // An address inside a block is refused.
+  EXPECT_FALSE(pool->f_Validate(static_cast<unsigned char*>(blocks[0]) + 1));
+
+  // Free every other block first (no segment empties), then the rest from the back.
+  for (std::size_t i = 0; i < blocks.size(); i += 2) handle.Deallocate(blocks[i]);
+  EXPECT_EQ(pool->Unlocked().SegmentCount(), static_cast<std::size_t>(kSegments));
+  for (int i = static_cast<int>(blocks.size()) - 1; i > 0; i -= 2) {
+    handle.Deallocate(blocks[i]);
+    // Segment k holds blocks k * kPerSegment on; its lowest odd block empties it.
+    if (i % kPerSegment == 1) {
+      ASSERT_EQ(pool->Unlocked().SegmentCount(), static_cast<std::size_t>(i / kPerSegment)) << i;
+    }
+  }
+  EXPECT_EQ(pool->Unlocked().SegmentCount(), 0u);
+  EXPECT_EQ(pool->Unlocked().BucketCount(), 64u);  // the grown index went back
+  EXPECT_EQ(Handle<2048>::UseCount(), 1);
+
+  // The pool works as before once emptied.
+  void* again = handle.Allocate();
+  EXPECT_TRUE(pool->f_Validate(again));
+  handle.Deallocate(again);
+}
+
+// A block of a segment that was released is no longer the pool's.
+TEST_F(ElementPool, BlockOfAReleasedSegmentIsNotThePools) {
+  constexpr int kPerSegment = 16 * (4096 / 2048);
+  Handle<2048> handle;
+  std::vector<void*> blocks;
+  for (int i = 0; i < kPerSegment + 1; ++i) blocks.push_back(handle.Allocate());
+  auto* pool = Handle<2048>::PoolPointer();
+  ASSERT_EQ(pool->Unlocked().SegmentCount(), 2u);
+  handle.Deallocate(blocks.back());
+  ASSERT_EQ(pool->Unlocked().SegmentCount(), 1u);
+  EXPECT_FALSE(pool->f_Validate(blocks.back()));
+  for (int i = 0; i < kPerSegment; ++i) handle.Deallocate(blocks[i]);
+}
+
 inline std::function<void()>* Hook() {
   static std::function<void()> hook;
   return &hook;
@@ -305,6 +354,26 @@ TEST(ElementPoolDeathTest, ForeignBlockFailsTheAssertion) {
   EXPECT_DEATH(handle.Deallocate(foreign),
                "Assertion failed: f_Validate\\( arg, &i\\), file uORNMSHeap, line 106");
   handle.Deallocate(block);
+}
+
+// Blocks the pool never gave, or gave and took back with their segment, fail its assertion
+// whatever pool or segment lies next to them.
+TEST(ElementPoolDeathTest, BlockOfAnotherPoolOrReleasedSegmentFailsTheAssertion) {
+  constexpr const char* kText = "Assertion failed: f_Validate\\( arg, &i\\), file uORNMSHeap, line 106";
+  Handle<136> handle;
+  Handle<144> other;
+  std::vector<void*> mine;
+  for (int i = 0; i < 16 * (4096 / 136) + 1; ++i) mine.push_back(handle.Allocate());  // two segments
+  void* theirs = other.Allocate();
+  EXPECT_DEATH(handle.Deallocate(theirs), kText);
+  EXPECT_DEATH(other.Deallocate(mine[0]), kText);
+
+  void* released = mine.back();
+  mine.pop_back();
+  handle.Deallocate(released);  // empties and releases the second segment
+  EXPECT_DEATH(handle.Deallocate(released), kText);
+  for (void* p : mine) handle.Deallocate(p);
+  other.Deallocate(theirs);
 }
 
 }  // namespace
