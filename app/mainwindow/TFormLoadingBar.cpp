@@ -38,10 +38,14 @@ TFormLoadingBar::TFormLoadingBar(TComponent* owner, const TGuiResources& gui, co
   lblCaption = new TTntLabel(this);
   lblCaption->SetParent(pnlTitle);
   lblCaption->SetBounds(6, 3, 340, 14);
+  lblCaption->Font.Color = clWhite;
+  lblCaption->FontChanged();
 
   lblInformation = new TLabel(this);
   lblInformation->SetParent(pnlDesk);
   lblInformation->SetBounds(6, 2, 340, 14);
+  lblInformation->Font.Color = clWhite;
+  lblInformation->FontChanged();
 
   CGaugeProgres = new TCGauge(this);
   CGaugeProgres->SetParent(pnlDesk);

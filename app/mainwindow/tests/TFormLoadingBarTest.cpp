@@ -132,6 +132,7 @@ TEST(LoadingBarTest, ApplyScaledFontMovesButKeepsTheSize) {
     TForm form(nullptr);
     TLabel label(&form);
     label.SetParent(&form);
+    label.AutoSize = false;
     label.SetBounds(7, 5, 50, 13);
     ApplyScaledFont(&label, TvsFontEntry{"Face", 10}, c.scale);
     EXPECT_EQ(label.Font.Name, "Face");

@@ -569,3 +569,25 @@ TEST(MemoTest, ScrollBarsFollowTheStyle) {
     EXPECT_EQ(edit->horizontalScrollBarPolicy(), c.horizontal) << c.style;
   }
 }
+
+TEST(LabelTest, AnAutoSizedLabelFitsItsTextInANewFont) {
+  const struct {
+    bool autoSize;
+    bool grows;
+  } cases[] = {{true, true}, {false, false}};
+  for (const auto& c : cases) {
+    TForm form(nullptr);
+    TLabel label(&form);
+    label.SetParent(&form);
+    label.AutoSize = c.autoSize;
+    label.Font.Size = 8;
+    label.FontChanged();
+    label.SetCaption(L"Reading the file set");
+    const int width = label.Width(), height = label.Height();
+    label.Font.Size = 20;
+    label.FontChanged();
+    EXPECT_EQ(label.Width() > width, c.grows) << c.autoSize;
+    EXPECT_EQ(label.Height() > height, c.grows) << c.autoSize;
+    EXPECT_EQ(label.Caption(), L"Reading the file set");
+  }
+}
