@@ -1,4 +1,5 @@
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/StdCtrls.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -211,6 +212,8 @@ void TControl::FontChanged() {
   palette.setColor(QPalette::WindowText, QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
   palette.setColor(QPalette::ButtonText, QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
   FWidget->setPalette(palette);
+  // An auto-sized label fits its text in the new font, as it does for a new caption.
+  if (auto* label = dynamic_cast<TLabel*>(this); label && label->AutoSize) label->SetCaption(label->Caption());
 }
 
 void TControl::SetCursor(TCursor cursor) {

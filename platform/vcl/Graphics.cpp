@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <csetjmp>
 #include <fstream>
@@ -48,7 +49,8 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
 
 QFont TFont::ToQFont() const {
   QFont font(QString::fromUtf8(Name.c_str()));
-  font.setPixelSize(-Height());
+  // A negative size (as GUI pages give it) means a positive VCL height: the cell height.
+  font.setPixelSize(std::max(1, std::abs(Height())));
   font.setBold(Style & fsBold);
   font.setItalic(Style & fsItalic);
   font.setUnderline(Style & fsUnderline);

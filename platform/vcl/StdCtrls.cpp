@@ -68,6 +68,7 @@ void TEdit::SelectAll() { As<QLineEdit>(this)->selectAll(); }
 TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner, new QPlainTextEdit) {
   Widget()->resize(185, 89);
   FClickFromMouse = false;
+  SetScrollBars(ssNone);
   QObject::connect(As<QPlainTextEdit>(this), &QPlainTextEdit::textChanged, Widget(), [this] {
     if (OnChange) OnChange(this);
   });
@@ -85,6 +86,14 @@ void TMemo::AddLine(const System::WideString& line) { As<QPlainTextEdit>(this)->
 void TMemo::SetReadOnly(bool readOnly) { As<QPlainTextEdit>(this)->setReadOnly(readOnly); }
 void TMemo::SetWordWrap(bool wrap) {
   As<QPlainTextEdit>(this)->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+void TMemo::SetScrollBars(TScrollStyle style) {
+  FScrollBars = style;
+  auto* edit = As<QPlainTextEdit>(this);
+  const bool vertical = style == ssVertical || style == ssBoth, horizontal = style == ssHorizontal || style == ssBoth;
+  edit->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  edit->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
 }
 
 TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner, new QComboBox) {

@@ -6,6 +6,7 @@
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class TLabel : public TControl {
  public:
@@ -46,7 +47,13 @@ class TMemo : public TWinControl {
   void AddLine(const System::WideString& line);
   void SetReadOnly(bool readOnly);
   void SetWordWrap(bool wrap);
+  // Which scroll bars the memo keeps shown (ssNone: none, even for long texts).
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle style);
   TNotifyEvent OnChange;
+
+ private:
+  TScrollStyle FScrollBars = ssNone;
 };
 using TTntMemo = TMemo;
 

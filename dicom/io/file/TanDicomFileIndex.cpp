@@ -10,6 +10,7 @@
 #include "dicom/io/file/TanDicomFileObject.h"
 #include "dicom/io/file/TanPrivatePixelDataInfo.h"
 #include "dicom/io/iod/TanDDEFactory.h"
+#include "dicom/io/pixel/TanFrameSplitter.h"
 
 namespace ORN_dicom {
 
@@ -145,6 +146,22 @@ bool TanDicomFileObject::IndexNativeFrames(iDDE* pixelData, uint64_t valueOffset
 bool TanDicomFileObject::IndexEncapsulatedFrames(iDDE* pixelData, uint64_t valueOffset, uint32_t frames) {
   TanEPDValue* value = pixelData->GetEncapsulatedPixelData();
   if (value == nullptr || value->IsEmpty() || frames > 0xFFFF) return false;
+  // The index names the stored fragments of each frame as the offset table groups them. It is
+  // written only where those are the frames a decoder finds: a table that does not fit the
+  // frames (an entry too many, offsets that ignore the padding byte) must not put a wrong
+  // index into the file.
+  TanFrameSplitter splitter;
+  if (!splitter.Split(*value, static_cast<int32_t>(frames), FKind) || splitter.Count() != frames) return false;
+  for (uint32_t i = 0; i < frames; ++i) {
+    TanFrame frame(value->FFrames, static_cast<int32_t>(i));
+    const std::vector<TanFrameSplitter::Range>& pieces = splitter.Pieces(i);
+    if (pieces.size() != frame.FragmentCount()) return false;
+    for (uint32_t j = 0; j < pieces.size(); ++j) {
+      iDDE* fragment = frame.Fragment(j);
+      if (fragment == nullptr || fragment->GetData() != pieces[j].Data || fragment->GetLength() != pieces[j].Length)
+        return false;
+    }
+  }
   // Fragment counts first: they fix the value length before the offsets are known.
   std::vector<uint32_t> counts(frames);
   uint32_t fragments = 0;

@@ -30,6 +30,9 @@ class TanFrameSplitter {
   // until the next call.
   Range Frame(uint32_t i);
   const std::string& ErrorText() const { return FErrorText; }
+  // The pieces frame i was found in: whole stored fragments, or a run of the joined fragments
+  // when the frame starts were searched.
+  const std::vector<Range>& Pieces(uint32_t i) const { return FFrames.at(i); }
 
  private:
   bool SplitJoined(uint32_t frames, int32_t kind);

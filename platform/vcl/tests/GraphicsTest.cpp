@@ -1,6 +1,7 @@
 // Bitmaps, BMP and JPEG files, transparency, gradient fills and text drawing.
 #include <gtest/gtest.h>
 
+#include <QFont>
 #include <QImage>
 
 #include <cstdio>
@@ -277,4 +278,18 @@ TEST(CanvasTest, EllipseFillsItsBoundingBox) {
   EXPECT_EQ(c->Pixel(10, 10) & 0xFFFFFF, clRed);
   EXPECT_EQ(c->Pixel(4, 4) & 0xFFFFFF, clWhite);  // the corner of the box stays
   EXPECT_EQ(c->Pixel(17, 10) & 0xFFFFFF, clWhite);
+}
+
+// Point sizes become pixel sizes at 96 dpi; a negative size (a positive VCL height) still
+// gives a usable font of that many pixels.
+TEST(FontTest, SizesBecomeUsablePixelSizes) {
+  const struct {
+    int size;
+    int pixels;
+  } cases[] = {{8, 11}, {16, 21}, {-11, 14}, {-22, 28}, {0, 1}};
+  for (const auto& c : cases) {
+    TFont font;
+    font.Size = c.size;
+    EXPECT_EQ(font.ToQFont().pixelSize(), c.pixels) << c.size;
+  }
 }

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QSlider>
 #include <QToolButton>
 
@@ -544,3 +545,49 @@ TEST(StandardControlsTest, TextsChecksAndRadios) {
 }
 
 }  // namespace
+
+TEST(MemoTest, ScrollBarsFollowTheStyle) {
+  TForm form(nullptr);
+  TMemo memo(&form);
+  memo.SetParent(&form);
+  auto* edit = qobject_cast<QPlainTextEdit*>(memo.Widget());
+  ASSERT_NE(edit, nullptr);
+  const struct {
+    TScrollStyle style;
+    Qt::ScrollBarPolicy vertical, horizontal;
+  } cases[] = {
+      {ssNone, Qt::ScrollBarAlwaysOff, Qt::ScrollBarAlwaysOff},
+      {ssVertical, Qt::ScrollBarAlwaysOn, Qt::ScrollBarAlwaysOff},
+      {ssHorizontal, Qt::ScrollBarAlwaysOff, Qt::ScrollBarAlwaysOn},
+      {ssBoth, Qt::ScrollBarAlwaysOn, Qt::ScrollBarAlwaysOn},
+  };
+  EXPECT_EQ(memo.ScrollBars(), ssNone);
+  for (const auto& c : cases) {
+    memo.SetScrollBars(c.style);
+    EXPECT_EQ(memo.ScrollBars(), c.style);
+    EXPECT_EQ(edit->verticalScrollBarPolicy(), c.vertical) << c.style;
+    EXPECT_EQ(edit->horizontalScrollBarPolicy(), c.horizontal) << c.style;
+  }
+}
+
+TEST(LabelTest, AnAutoSizedLabelFitsItsTextInANewFont) {
+  const struct {
+    bool autoSize;
+    bool grows;
+  } cases[] = {{true, true}, {false, false}};
+  for (const auto& c : cases) {
+    TForm form(nullptr);
+    TLabel label(&form);
+    label.SetParent(&form);
+    label.AutoSize = c.autoSize;
+    label.Font.Size = 8;
+    label.FontChanged();
+    label.SetCaption(L"Reading the file set");
+    const int width = label.Width(), height = label.Height();
+    label.Font.Size = 20;
+    label.FontChanged();
+    EXPECT_EQ(label.Width() > width, c.grows) << c.autoSize;
+    EXPECT_EQ(label.Height() > height, c.grows) << c.autoSize;
+    EXPECT_EQ(label.Caption(), L"Reading the file set");
+  }
+}

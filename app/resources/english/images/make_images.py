@@ -1,5 +1,7 @@
 #!/usr/bin/python3
-"""Draws the chooser's and the info tool bar's pictures as 24-bit BMP files.
+"""Draws the chooser's, the info tool bar's and the About window's pictures as 24-bit BMP files.
+
+ABOUT (400 x 120): the About window's picture.
 
 MC_FREEMATRIX (24 x 24): the title picture of the free-matrix chooser, a 3 x 3 grid with one
 chosen cell. FREEMATRIX and LOSSYMODE (112 x 28): four 28 x 28 button glyphs each (up,
@@ -66,6 +68,30 @@ STATES = [  # up, disabled, down, hot
 ]
 
 
+def about_picture():
+    # 400 x 120: a dark blue ground darkening to the right, an axial slice (a grey disc with
+    # two lighter lobes and a bright spine) on the left and a stack of three frames on the right.
+    w, h = 400, 120
+    p = [[(int(0x2B - 0x14 * x / w), int(0x3A - 0x18 * x / w), int(0x4F - 0x1C * x / w)) for x in range(w)] for _ in range(h)]
+    cx, cy = 70, 60
+    for y in range(h):
+        for x in range(w):
+            dx, dy = x - cx, y - cy
+            if (dx / 44.0) ** 2 + (dy / 38.0) ** 2 <= 1.0:
+                p[y][x] = (0x70, 0x70, 0x70)
+            for lx in (-18, 18):
+                if ((dx - lx) / 13.0) ** 2 + ((dy + 4) / 20.0) ** 2 <= 1.0:
+                    p[y][x] = (0x28, 0x28, 0x28)
+            if dx * dx + (dy - 24) ** 2 <= 36:
+                p[y][x] = (0xF0, 0xF0, 0xF0)
+    for i in range(3):
+        x0, y0 = 250 + i * 18, 24 + i * 12
+        rect(p, x0, y0, x0 + 90, y0 + 60, (0x48, 0x5E, 0x7A))
+        rect(p, x0 + 2, y0 + 2, x0 + 88, y0 + 58, (0x10, 0x14, 0x1A))
+    rect(p, 0, h - 4, w, h, (0xF0, 0xA0, 0x30))
+    return p
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     title = canvas(24, 24, (0, 0, 0))
@@ -81,6 +107,7 @@ def main():
         lossy_glyph(lossy, i * 28, colour, accent)
     write_bmp(os.path.join(here, "FREEMATRIX.bmp"), free)
     write_bmp(os.path.join(here, "LOSSYMODE.bmp"), lossy)
+    write_bmp(os.path.join(here, "ABOUT.bmp"), about_picture())
 
 
 if __name__ == "__main__":
