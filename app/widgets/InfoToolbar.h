@@ -24,7 +24,7 @@ class TfrmInfoToolbar : public TForm {
 
   void FormMouseMove(TObject* sender, TShiftState shift, int x, int y);
   void tmrCloseTimer(TObject* sender);
-  void sbAddCloneClick(TObject* sender) {}
+  void sbAddCloneClick(TObject*) {}
 
   TPanel* pnlTools;
   TSpeedButton* sbFreeMatrix;

@@ -118,8 +118,11 @@ TEST(MessageListTest, TheWindowStacksRowsAndTakesThemBackWhenClosed) {
   ASSERT_TRUE(ran);
   EXPECT_EQ(list.Window(), nullptr);
   EXPECT_EQ(list.GetCount(), 4);
-  for (size_t i = 0; i < rows.size(); ++i)
-    if (i != 1) EXPECT_EQ(rows[i]->Parent(), nullptr) << i;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (i != 1) {
+      EXPECT_EQ(rows[i]->Parent(), nullptr) << i;
+    }
+  }
 }
 
 TEST(MessageListTest, EscapeClosesTheWindow) {
