@@ -5,6 +5,7 @@
 #include <map>
 
 #include "app/startup/ColorsAndFonts.h"
+#include "app/startup/tests/PagesRecord.h"
 #include "app/widgets/FreeMatrixControl.h"
 #include "app/widgets/ItemPainter.h"
 #include "app/widgets/StartupResources.h"
@@ -12,22 +13,7 @@
 namespace app {
 namespace {
 
-// A record whose pages are given here in place of the resource modules.
-class PagesRecord : public TResourceInitialization {
- public:
-  explicit PagesRecord(std::map<std::wstring, std::wstring> pages) : pages_(std::move(pages)) {
-    colors_ = std::make_unique<TsgColors>(this);
-  }
-  std::wstring GetText(const std::wstring& name) override {
-    auto found = pages_.find(name);
-    return found != pages_.end() ? found->second : std::wstring();
-  }
-  TsgColors* GetColors() override { return colors_.get(); }
-
- private:
-  std::map<std::wstring, std::wstring> pages_;
-  std::unique_ptr<TsgColors> colors_;
-};
+using test::PagesRecord;
 
 TEST(StartupResourcesTest, ColoursAndPagesComeFromTheRecord) {
   PagesRecord record({{L"GUI_COLORS", L"<GUI_COLORS><popup_back_hot value=\"$00112233\"/>"

@@ -1,5 +1,5 @@
-// The form tests run with the program's application object on the offscreen platform unless
-// the environment names another.
+// The test main of every GUI test program of app/: the program's application object, on the
+// offscreen platform unless the environment names another.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
