@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
 #include <QWidgetAction>
 
 #include <algorithm>
@@ -195,6 +196,22 @@ class OwnerDrawnItem : public QWidget {
 
 }  // namespace
 
+// The item's picture as a menu icon, its transparent colour left out.
+static QPixmap ItemIcon(TMenuItem* item) {
+  TBitmap* bitmap = item->Bitmap();
+  QImage image = bitmap->Image().convertToFormat(QImage::Format_ARGB32);
+  if (bitmap->Transparent) {
+    const uint32_t rgb = ColorToRGB(bitmap->TransparentColor());
+    const QRgb key = qRgb(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF) & 0xFFFFFF;
+    for (int row = 0; row < image.height(); ++row) {
+      auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+      for (int col = 0; col < image.width(); ++col)
+        if ((line[col] & 0xFFFFFF) == key) line[col] = 0;
+    }
+  }
+  return QPixmap::fromImage(image);
+}
+
 // ---- TMenu ----
 
 TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr)) { FItems->FMenu = this; }
@@ -214,8 +231,8 @@ QMenu* TMenu::BuildQMenu(TMenuItem* root, QWidget* parent) {
     if (OwnerDraw && item->Count() > 0) {
       // A submenu opens from a standard entry; its own items are owner-drawn again.
       QMenu* sub = BuildQMenu(item, menu);
-      sub->setTitle(ToQString(StripHotkey(item->Caption())));
-      if (item->HasBitmap() && !item->Bitmap()->Empty()) sub->setIcon(QPixmap::fromImage(item->Bitmap()->Image()));
+      sub->setTitle(ToQString(item->Caption()));  // Qt reads "&" and "&&" as the VCL does
+      if (item->HasBitmap() && !item->Bitmap()->Empty()) sub->setIcon(ItemIcon(item));
       action = menu->addMenu(sub);
     } else if (OwnerDraw) {
       auto* widgetAction = new QWidgetAction(menu);
@@ -231,7 +248,7 @@ QMenu* TMenu::BuildQMenu(TMenuItem* root, QWidget* parent) {
       if (item->ShortCut) action->setText(action->text() + "\t" + QString::fromUtf8(ShortCutToText(item->ShortCut).c_str()));
       action->setCheckable(item->Checked() || item->AutoCheck || item->RadioItem);
       action->setChecked(item->Checked());
-      if (item->HasBitmap() && !item->Bitmap()->Empty()) action->setIcon(QPixmap::fromImage(item->Bitmap()->Image()));
+      if (item->HasBitmap() && !item->Bitmap()->Empty()) action->setIcon(ItemIcon(item));
       if (item->Default) {
         QFont bold = action->font();
         bold.setBold(true);
@@ -248,6 +265,14 @@ QMenu* TMenu::BuildQMenu(TMenuItem* root, QWidget* parent) {
   int widest = 0;
   for (QAction* a : menu->actions())
     if (auto* w = qobject_cast<QWidgetAction*>(a)) widest = std::max(widest, w->defaultWidget()->width());
+  // Standard entries (submenus) beside them set the least width too.
+  bool standard = false;
+  for (QAction* a : menu->actions()) standard |= !qobject_cast<QWidgetAction*>(a) && !a->isSeparator();
+  if (standard && widest > 0) {
+    const int frame = 2 * (menu->style()->pixelMetric(QStyle::PM_MenuHMargin, nullptr, menu) +
+                            menu->style()->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, menu));
+    widest = std::max(widest, menu->sizeHint().width() - frame);
+  }
   for (QAction* a : menu->actions())
     if (auto* w = qobject_cast<QWidgetAction*>(a)) w->defaultWidget()->setFixedWidth(widest);
   return menu;
