@@ -37,6 +37,7 @@ void TFrameStackWindow::trbarNavigatorChange(TObject*) {
 
 void TFrameStackWindow::pscrolNavigatorResize(TObject*) {
   pnlTrackbar->SetWidth(std::max(72, pscrolNavigator->Width() - tbNavigatorServices->Width() - pnlFRS->Width()));
+  FitScrolledBars();
 }
 
 void TFrameStackWindow::ShowPlayPictures(TToolButton* running) {

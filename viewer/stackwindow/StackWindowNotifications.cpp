@@ -153,6 +153,7 @@ void TFrameStackWindow::WorkAreaImageCount(int32_t count) {
   FLinkOptions.SetNavigateByIndex(
       !(FLinkOptions.Automated() == 1 ||
         (FLinkOptions.LinkByNavigation() && (FLinkOptions.NavigateByPosition() || FLinkOptions.NavigateByTime()))));
+  FitScrolledBars();
 }
 
 void TFrameStackWindow::WorkAreaEngineMatrix(int32_t columns, int32_t rows) {

@@ -90,6 +90,7 @@ void TFrameStackWindow::ApplyGuiSettings(app::iRESOURCE_INITIALIZATION* record) 
     }
     pnlTools->SetHeight(tbTools->ButtonHeight + 4);
     pnlNavigator->SetHeight(tbNavigatorServices->ButtonHeight + 4);
+    FitScrolledBars();
     ToolBarPicturesLoaded() = true;
   }
 

@@ -494,7 +494,7 @@ void TFrameStackWindow::EnterReconstructionMode() {
   }
   ApplyInverse(tbInverse->Down());
   FNavigatorShown = pnlNavigator->Visible();
-  pnlNavigator->SetVisible(false);
+  pnlNavigator->SetVisible(false);  FitScrolledBars();
 }
 
 void TFrameStackWindow::LeaveReconstructionMode() {
@@ -509,7 +509,7 @@ void TFrameStackWindow::LeaveReconstructionMode() {
   if (FActive) Post(msg::kImagePlane, 0, FWorkArea->Handle());
   Broadcast(tool_code::kNone);
   ApplyInverse(tbInverse->Down());
-  pnlNavigator->SetVisible(FNavigatorShown && FImageCount > 1);
+  pnlNavigator->SetVisible(FNavigatorShown && FImageCount > 1);  FitScrolledBars();
 }
 
 void TFrameStackWindow::SyncContextMenu(int32_t imageIndex) {

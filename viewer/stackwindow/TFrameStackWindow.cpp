@@ -126,8 +126,7 @@ void TFrameStackWindow::BuildComponents() {
   tbTools = new TToolBar(this);
   tbTools->SetName("tbTools");
   tbTools->SetParent(psTools);
-  psTools->SetControl(tbTools);
-  tbTools->SetAlign(alClient);
+  tbTools->SetAlign(alNone);  // sized to its buttons inside the scroller
 
   tbMenu = AddButton(tbTools, "tbMenu", L"menu");
   tbSeparator1 = AddButton(tbTools, "tbSeparator1", L"", tbsSeparator);
@@ -196,13 +195,11 @@ void TFrameStackWindow::BuildComponents() {
   pscrolNavigator->SetName("pscrolNavigator");
   pscrolNavigator->SetParent(pnlNavigator);
   pscrolNavigator->SetAlign(alClient);
-  pnlServicesNavigatorServices = NewPanel(this, pscrolNavigator, "pnlServicesNavigatorServices", alClient);
-  pscrolNavigator->SetControl(pnlServicesNavigatorServices);
+  pnlServicesNavigatorServices = NewPanel(this, pscrolNavigator, "pnlServicesNavigatorServices", alNone);
   tbNavigatorServices = new TToolBar(this);
   tbNavigatorServices->SetName("tbNavigatorServices");
   tbNavigatorServices->SetParent(pnlServicesNavigatorServices);
   tbNavigatorServices->SetAlign(alLeft);
-  tbNavigatorServices->SetWidth(250);
   tbNext = AddButton(tbNavigatorServices, "tbNext", L"next");
   tbNextPage = AddButton(tbNavigatorServices, "tbNextPage", L"next page");
   tbLast = AddButton(tbNavigatorServices, "tbLast", L"goto last");
@@ -263,6 +260,28 @@ void TFrameStackWindow::BuildComponents() {
   ilDisabled28x10 = NewImageList(this, "ilDisabled28x10", 28, 10);
   pmWorkareaPopup = new TPopupMenu(this);
   pmWorkareaPopup->SetName("pmWorkareaPopup");
+}
+
+namespace {
+int ToolBarWidth(TToolBar* bar) {
+  int width = 0;
+  for (int i = 0; i < bar->ButtonCount(); ++i) {
+    TToolButton* b = bar->Buttons(i);
+    if (!b->Visible()) continue;
+    const bool separator = b->Style() == tbsSeparator || b->Style() == tbsDivider;
+    width += separator ? 8 : bar->ButtonWidth + (b->Style() == tbsDropDown ? 12 : 0);
+  }
+  return width;
+}
+}  // namespace
+
+void TFrameStackWindow::FitScrolledBars() {
+  tbTools->SetBounds(0, 0, ToolBarWidth(tbTools), tbTools->ButtonHeight + 2);
+  psTools->SetControl(tbTools);
+  tbNavigatorServices->SetWidth(ToolBarWidth(tbNavigatorServices));
+  pnlServicesNavigatorServices->SetBounds(
+      0, 0, tbNavigatorServices->Width() + pnlFRS->Width() + pnlTrackbar->Width(), pnlNavigator->Height());
+  pscrolNavigator->SetControl(pnlServicesNavigatorServices);
 }
 
 void TFrameStackWindow::ConnectWorkArea() {
@@ -436,6 +455,7 @@ TFrameStackWindow::TFrameStackWindow(TComponent* AOwner, int32_t cellIndex, int3
     canvas->FillRect(pbChronologicalOrder->ClientRect());
   };
 
+  FitScrolledBars();
   SyncContextMenu(trbarNavigator->Position() - 1);
 
   FChronoColors = {{0, 0xFFFFFF}, {1, 0xC0C0C0}, {2, 0x808080}, {3, 0}};

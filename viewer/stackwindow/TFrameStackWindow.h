@@ -340,6 +340,8 @@ class TFrameStackWindow : public TFrame {
  private:
   friend class TStackWindowPictures;
   void BuildComponents();
+  // Sizes the scrolled contents of the two page scrollers to their buttons.
+  void FitScrolledBars();
   TToolButton* AddButton(TToolBar* bar, const char* name, const wchar_t* hint, TToolButtonStyle style = tbsButton);
   void ConnectWorkArea();
   void OnFrameTimer(uintptr_t id);
