@@ -68,7 +68,7 @@ void StackEngine::BecomeReady() {
   for (size_t i = 0; i < shown_.size(); ++i) shown_[i] = int(i);
   ReadPresentationStates();
   SetDefaultWindow();
-  Post(msg::kEngineReady, 0, 0);
+  // The reports come before 0x805D: the window keeps them and acts on them when it is ready.
   Post(msg::kImageCount, 0, Count());
   Post(msg::kMatrix, 0, LParam(view_.MatrixColumns | (view_.MatrixRows << 16)));
   ReportZoom();
@@ -77,7 +77,8 @@ void StackEngine::BecomeReady() {
   double fps = 0;
   if (!headers_.empty()) fps = headers_[0].FrameRate;
   cineFps_ = fps > 0 ? int(std::lround(fps)) : 10;
-  Post(msg::kFrameRate, 0, cineFps_);
+  // A stack without a rate of its own reports 0, so it is no automatic cine.
+  Post(msg::kFrameRate, 0, fps > 0 ? cineFps_ : 0);
   // Spacing between the first two slices for linking by position; the slice thickness else.
   int flag = 0;
   double spacing = 0;
@@ -94,6 +95,7 @@ void StackEngine::BecomeReady() {
   // The list identifier is the engine's own: 1.
   Post(msg::kPresentationStatesAvailable, states_.empty() ? 0 : 1, states_.empty() ? 0 : 1);
   Post(msg::kBlendingAvailable, 0, 0);
+  Post(msg::kEngineReady, 0, 0);
   SendModality();
   SendImagePlane();
   Draw();

@@ -40,17 +40,17 @@ TEST(EngineProtocol, ReadySequenceInOrder) {
     LParam L;
   };
   const Want ready[] = {
-      {msg::kEngineReady, 0, 0},
       {msg::kImageCount, 0, 3},
       {msg::kMatrix, 0, 1 | (1 << 16)},
       {msg::kZoom, 0, 10000},  // no size yet
       {msg::kWindowLevel, WParam(400 * 10000), 40 * 10000},
       {msg::kImageChanged, 0, 0},
-      {msg::kFrameRate, 0, 10},
+      {msg::kFrameRate, 0, 0},  // no rate in the files
       {msg::kPositionFactor, 1, 25000},  // slices 2.5 mm apart
       {msg::kReconstructionAvailable, 0, 0},
       {msg::kPresentationStatesAvailable, 0, 0},
       {msg::kBlendingAvailable, 0, 0},
+      {msg::kEngineReady, 0, 0},
   };
   for (const Want& w : ready) {
     ++i;
