@@ -390,6 +390,23 @@ TEST_F(StackTile, AnEngineThatEndsByItselfClosesTheStackAndAsks) {
   EXPECT_TRUE(tile->IsSelected());
 }
 
+TEST_F(StackTile, AHiddenTilesEngineThatEndsIsClosedWithoutAQuestion) {
+  tile->Fill(Description(0, 0, 0));
+  tile->Show();
+  tile->Hide(true);
+  auto engine = platform::Process::Open(EnginePid());
+  ASSERT_NE(engine, nullptr);
+  // Were the question asked, Yes would open the stack again.
+  SetMessageBoxAnswers({IDYES});
+  host->Forget(tile->StackWindow());
+  engine->Terminate(1);
+  ASSERT_TRUE(PumpUntil([&] { return tile->StackWindow() == nullptr; }, 10000));
+  Pump(50);
+  EXPECT_FALSE(tile->IsShown());
+  EXPECT_FALSE(tile->IsEngineRunning());
+  EXPECT_EQ(tile->StackWindow(), nullptr);
+}
+
 // ---------------------------------------------------------------- placement
 
 TEST_F(StackTile, PlaceInCellOpensOrMovesAndRefusesAWindowWithoutCell) {

@@ -106,6 +106,7 @@ class FakeHost : public iTILE_HOST {
   app::TGuiResources GuiResources() override {
     app::TGuiResources r;
     r.Scale = scale;
+    r.Colors = colors;
     return r;
   }
   std::unique_ptr<iTILE_STACK_WINDOW> CreateStackWindow(int cell, platform::WindowHandle tile) override {
@@ -169,6 +170,7 @@ class FakeHost : public iTILE_HOST {
   }
 
   double scale = 1.0;
+  const app::TvsColors* colors = nullptr;
   bool stackInitialisation = false;
   bool clientArea = true;
   bool refusePlacement = false;
