@@ -42,6 +42,7 @@ TMenuItem* NewItem(TMenu* menu, const char* name, const wchar_t* caption) {
 
 TFormApplication::TFormApplication(TComponent* owner, const TMainWindowParts& parts)
     : TForm(owner), FParts(parts) {
+  ExecutableFolderPath = platform::ProgramFolder();
   BuildComponents();
 
   FPanelHideTimerId = reinterpret_cast<uintptr_t>(pnlLeft);
@@ -407,6 +408,7 @@ platform::LResult TFormApplication::WndProc(uint32_t message, platform::WParam w
 }
 
 int TFormApplication::ShowMessageBox(const std::wstring& text, const std::wstring& caption, uint32_t flags) {
+  if (MessageBoxHook) return MessageBoxHook(text, caption, flags);
   return Application->MessageBox(text, caption, flags);
 }
 
@@ -420,6 +422,6 @@ int64_t TFormApplication::SessionNumber() const { return app::SessionNumber(); }
 
 bool TFormApplication::FileSetOpen() const { return FFileSet.FValid && FFileSet.GetDicomDir() != nullptr; }
 
-std::string TFormApplication::ExecutableFolder() const { return platform::ProgramFolder(); }
+std::string TFormApplication::ExecutableFolder() const { return ExecutableFolderPath; }
 
 }  // namespace vistrel_main

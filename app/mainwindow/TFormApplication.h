@@ -242,8 +242,12 @@ class TFormApplication : public TForm {
   void CloseProgram();
   bool ProgramClosed = false;
 
-  // The message boxes of the window (errors, questions, notices).
+  // The message boxes of the window (errors, questions, notices); tests answer them through
+  // the hook.
   int ShowMessageBox(const std::wstring& text, const std::wstring& caption, uint32_t flags);
+  std::function<int(const std::wstring& text, const std::wstring& caption, uint32_t flags)> MessageBoxHook;
+  // The folder of the executable, ending in "/" (tests put the program elsewhere).
+  std::string ExecutableFolderPath;
   int64_t SessionNumber() const;
   bool FileSetOpen() const;
   std::string ExecutableFolder() const;
