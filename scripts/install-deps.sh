@@ -21,6 +21,8 @@ packages=(
   xvfb xauth fonts-dejavu-core
   # real input and screenshots of the GUI tests under Xvfb
   xdotool imagemagick
+  # the file paths a file-set pass opens, traced by the containment test
+  strace
 )
 
 missing=()

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/files/FolderContainment.h"
+#include "platform/core/LastError.h"
+#include "platform/files/FileAttributes.h"
 #include "platform/files/FileOperations.h"
 #include "platform/files/FindFiles.h"
 
@@ -21,15 +24,17 @@ bool Enter(const std::string& folder, Ancestors& ancestors) {
   return true;
 }
 
+// False when the folder of the pattern cannot be searched (a match is not needed).
 template <class Visit>
-void ForEach(const std::string& pattern, Visit visit) {
+bool ForEach(const std::string& pattern, Visit visit) {
   platform::FindData data;
   const auto search = platform::FindFirstFile(pattern, &data);
-  if (search == platform::kInvalidFindHandle) return;
+  if (search == platform::kInvalidFindHandle) return platform::GetLastError() == platform::err::FileNotFound;
   do {
     visit(FolderEntry{data.name, data.attributes, data.size});
   } while (platform::FindNextFile(search, &data));
   platform::FindClose(search);
+  return true;
 }
 
 bool IsSubfolder(const FolderEntry& entry) {
@@ -66,7 +71,47 @@ void WalkTree(const std::string& folder, const FolderScan::EntryVisitor& visit,
   });
 }
 
+struct ContainedWalk {
+  std::string root;  // resolved
+  const FolderScan::EntryVisitor& visit;
+  const FolderScan::PathVisitor& unreadable;
+  Ancestors ancestors;
+
+  void Walk(const std::string& folder) {
+    const bool searched = ForEach(folder + "*.*", [&](const FolderEntry& entry) {
+      if (entry.name == "." || entry.name == "..") return;
+      const std::string path = folder + entry.name;
+      if (entry.attributes & platform::attr::ReparsePoint) {
+        std::string target;
+        if (!platform::ResolvedPath(path, &target)) {
+          unreadable(path);
+          return;
+        }
+        if (!IsBelow(root, target)) return;  // a link out of the folder is not followed
+      }
+      if (entry.attributes & FolderScan::kDirectory) {
+        const std::string sub = path + "/";
+        if (!Enter(sub, ancestors)) return;
+        Walk(sub);
+        ancestors.pop_back();
+      } else if (!(entry.attributes & platform::attr::Device)) {
+        visit(folder, entry);
+      }
+    });
+    if (!searched) unreadable(folder.size() > 1 ? folder.substr(0, folder.size() - 1) : folder);
+  }
+};
+
 }  // namespace
+
+void FolderScan::ContainedTree(const std::string& folder, const EntryVisitor& visit, const PathVisitor& unreadable) {
+  ContainedWalk walk{ResolvedFolder(folder), visit, unreadable, {}};
+  if (walk.root.empty() || !Enter(folder, walk.ancestors)) {
+    unreadable(folder);
+    return;
+  }
+  walk.Walk(folder);
+}
 
 void FolderScan::Files(const std::string& folder, const std::string& mask, bool recursive,
                        const EntryVisitor& visit) {

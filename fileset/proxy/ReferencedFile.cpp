@@ -2,19 +2,6 @@
 
 namespace ORN_dicom {
 
-bool IsSafeReferencedFileID(const std::string& fileID) {
-  if (fileID.empty() || fileID[0] == '\\' || fileID[0] == '/') return false;
-  if (fileID.size() >= 2 && fileID[1] == ':') return false;
-  size_t start = 0;
-  for (;;) {
-    const size_t end = fileID.find_first_of("\\/", start);
-    const std::string component = fileID.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (component == "..") return false;
-    if (end == std::string::npos) return true;
-    start = end + 1;
-  }
-}
-
 bool ReferencedFilePath(const std::string& folderWithSeparator, const std::string& fileID, std::string& path) {
   if (!IsSafeReferencedFileID(fileID)) return false;
   std::string joined = folderWithSeparator + fileID;

@@ -1,15 +1,14 @@
 // Joining a Referenced File ID (components separated by "\") to the file-set folder, and the
-// checks that keep a path made from file-set data inside that folder: an ID with a ".."
-// component or an absolute path is refused, and a UID used as a folder name must be a UID.
+// checks that keep a path made from file-set data inside that folder: an ID that
+// IsSafeReferencedFileID refuses (a ".." component, an absolute path, ...) is refused, and a UID used as a folder name must be a UID.
 #pragma once
 
 #include <string>
 
+#include "dicom/entities/records/ReferencedFileID.h"
+
 namespace ORN_dicom {
 
-// True when the ID is not empty, is relative (no leading "\" or "/", no drive letter) and no
-// component is "..".
-bool IsSafeReferencedFileID(const std::string& fileID);
 // The folder (ending in its separator, or empty) followed by the ID with "\" turned into "/";
 // false, with `path` untouched, for an ID that IsSafeReferencedFileID refuses.
 bool ReferencedFilePath(const std::string& folderWithSeparator, const std::string& fileID, std::string& path);

@@ -1,5 +1,6 @@
 #include "fileset/set/FileSetFiles.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -53,15 +54,31 @@ bool FolderExists(const std::string& path) {
   return !path.empty() && std::filesystem::is_directory(path, ec);
 }
 
-bool IsDicomPart10File(const std::string& path) {
+bool IsDicomPart10File(const std::string& path) { return TestPart10File(path) == Part10Test::Part10; }
+
+Part10Test TestPart10File(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  if (!in) return Part10Test::NotReadable;
   char magic[4];
-  if (!in.seekg(128) || !in.read(magic, 4)) return false;
+  if (!in.seekg(128) || !in.read(magic, 4)) return Part10Test::Other;
   static const char kUpper[4] = {'D', 'I', 'C', 'M'};
   for (int i = 0; i < 4; ++i)
-    if ((magic[i] & ~0x20) != kUpper[i]) return false;
+    if ((magic[i] & ~0x20) != kUpper[i]) return Part10Test::Other;
+  return Part10Test::Part10;
+}
+
+bool IsDicomDirName(const std::string& path) {
+  const std::string name = FileNameOf(path);
+  static const char kUpper[] = "DICOMDIR";
+  if (name.size() != sizeof kUpper - 1) return false;
+  for (size_t i = 0; i < name.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(name[i])) != kUpper[i]) return false;
   return true;
+}
+
+void AppendNotMovedLog(const std::string& reason, const std::string& entry, const std::string& logPath) {
+  AppendErrorLog(reason + "[ file: " + entry + "]", logPath);
+  AppendErrorLog(" - is not moved\n", logPath);
 }
 
 void FilterDicomFiles(TStringList& list) {

@@ -10,6 +10,15 @@ namespace ORN_dicom::fileset_files {
 
 // True when the file has "DICM" (any mix of letter cases) at byte 128.
 bool IsDicomPart10File(const std::string& path);
+// The Part 10 test that tells a file that cannot be opened for reading from one that is no
+// Part 10 file.
+enum class Part10Test { Part10, Other, NotReadable };
+Part10Test TestPart10File(const std::string& path);
+// True for a path whose last component is "DICOMDIR" in any letter case: the directory file
+// of a file set (the folder's own or a nested one), never one of the files to add.
+bool IsDicomDirName(const std::string& path);
+// Logs a file that stays where it is: the reason, the file as listed, and " - is not moved".
+void AppendNotMovedLog(const std::string& reason, const std::string& entry, const std::string& logPath);
 // Removes every entry that is not a Part 10 file, keeping the order of the others.
 void FilterDicomFiles(TStringList& list);
 // Appends the local time "dd/mm/yyyy hh:nn:ss", " Error : " and the text to the log; nothing

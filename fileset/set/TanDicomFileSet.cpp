@@ -1,7 +1,9 @@
 #include "fileset/set/TanDicomFileSet.h"
 
+#include "base/files/FolderContainment.h"
 #include "base/files/TiaFileManager.h"
 #include "dicom/entities/records/InstanceRecords.h"
+#include "dicom/entities/records/ReferencedFileID.h"
 #include "dicom/entities/records/TanPatientIE.h"
 #include "dicom/entities/records/TanSeriesIE.h"
 #include "dicom/entities/records/TanStudyIE.h"
@@ -9,6 +11,7 @@
 #include "fileset/set/FileSetFiles.h"
 #include "fileset/stacks/FileSetSeriesWork.h"
 #include "fileset/stacks/TanStackBuilder.h"
+#include "platform/files/FileAttributes.h"
 #include "platform/files/FileOperations.h"
 #include "platform/memory/TaskAllocator.h"
 #include "platform/vcl/SysUtils.h"
@@ -126,16 +129,32 @@ bool TanDicomFileSet::BuildFromFolder(const std::string& folder, bool moveReject
       FLastError = "Cannot open the folder \"" + FFolder + "\".";
       return false;
     }
-    TStringList list;
-    TiaFileManager().GetFileList(list, FFolder);
-    FilterDicomFiles(list);
-    // The folder's own DICOMDIR describes the files; it is not one of them.
-    for (int i = list.Count() - 1; i >= 0; --i)
-      if (SameText(list.Strings[i], "DICOMDIR")) list.Delete(i);
+    // Only regular files inside the folder are listed: a link out of it is not followed, and a
+    // FIFO or device, which could block the build, is passed over.
+    TStringList listed, unreadable, list;
+    TiaFileManager().GetContainedFileList(listed, FFolder, unreadable);
+    for (int i = 0; i < listed.Count(); ++i) {
+      const std::string entry = listed.Strings[i];
+      // A DICOMDIR, the folder's own or one of a nested file set, describes files; it is not one.
+      if (IsDicomDirName(entry)) continue;
+      const Part10Test test = TestPart10File(entry);
+      if (test == Part10Test::Part10) list.Add(entry);
+      if (test == Part10Test::NotReadable) unreadable.Add(entry);
+    }
     result = AddFiles(list, moveRejected);
+    if (unreadable.Count() > 0) result = false;
+    for (int i = 0; i < unreadable.Count(); ++i) LogNotReadable(unreadable.Strings[i]);
   }
   Minimize();
   return result;
+}
+
+void TanDicomFileSet::LogNotReadable(const std::string& entry) {
+  // It cannot be read, so it cannot be copied either: it stays where it is.
+  FLastError = "The file \"" + entry + "\" is not readable.";
+  if (FRejectFolder.empty()) return;
+  FRejectFolder = MakeRejectFolder(FRejectFolder);
+  if (!FRejectFolder.empty()) AppendNotMovedLog(FLastError, entry, FRejectFolder + "/" + kRejectLogName);
 }
 
 bool TanDicomFileSet::AddFiles(TStringList& list, bool moveRejected) {
@@ -172,7 +191,7 @@ bool TanDicomFileSet::AddFiles(TStringList& list, bool moveRejected) {
 void TanDicomFileSet::RejectDisplaced(bool move) {
   // Files that left the tree because a newer file holds the same instance.
   for (const TanDuplicateFile& file : FDicomDir->DirectoryInfo().Tree().TakeDuplicateFiles()) {
-    if (FRejectFolder.empty()) continue;
+    if (FRejectFolder.empty() || file.path.empty()) continue;
     FLastError = file.reason;
     Reject(file.path, move);
   }
@@ -181,15 +200,24 @@ void TanDicomFileSet::RejectDisplaced(bool move) {
 void TanDicomFileSet::Reject(const std::string& entry, bool move) {
   FRejectFolder = MakeRejectFolder(FRejectFolder);
   if (FRejectFolder.empty()) return;
-  const std::string target = RejectTarget(FRejectFolder, entry);
-  const bool moved = !move || platform::MoveFile(entry, target, platform::move_flags::CopyAllowed);
   const std::string log = FRejectFolder + "/" + kRejectLogName;
-  if (moved) {
-    AppendErrorLog(FLastError + "[ file: " + FileNameOf(target) + "]\n", log);
-  } else {
-    AppendErrorLog(FLastError + "[ file: " + entry + "]", log);
-    AppendErrorLog(" - is not moved\n", log);
+  // A file named relative to the file-set folder moves only when it lies inside the folder; a
+  // symbolic link moves as the link (renamed, never replaced by a copy of its target).
+  uint32_t flags = platform::move_flags::CopyAllowed;
+  if (move && !entry.empty() && entry[0] != '/') {
+    if (!ORN_std::IsRegularFileInside(ORN_std::ResolvedFolder(FFolder), entry)) {
+      AppendNotMovedLog(FLastError, entry, log);
+      return;
+    }
+    const uint32_t attributes = platform::GetFileAttributes(entry);
+    if (attributes != platform::kInvalidFileAttributes && (attributes & platform::attr::ReparsePoint)) flags = 0;
   }
+  const std::string target = RejectTarget(FRejectFolder, entry);
+  const bool moved = !move || platform::MoveFile(entry, target, flags);
+  if (moved)
+    AppendErrorLog(FLastError + "[ file: " + FileNameOf(target) + "]\n", log);
+  else
+    AppendNotMovedLog(FLastError, entry, log);
 }
 
 bool TanDicomFileSet::AddFile(const std::string& path) {
@@ -329,8 +357,10 @@ bool TanDicomFileSet::BuildPrivatePixelDataInfo() {
   }
   FLastError.clear();
   bool ok = true;
+  std::string unreachable;
   {
     TanCurrentFolder current(FFolderWithSeparator);
+    const std::string folder = ORN_std::ResolvedFolder(FFolder);
     const int32_t total = FDicomDir->GetImageCount();
     int32_t k = 0;
     for (TanPatientIE* patient : FDicomDir->Patients()) {
@@ -338,8 +368,20 @@ bool TanDicomFileSet::BuildPrivatePixelDataInfo() {
       for (TanStudyIE* study : patient->FStudies)
         for (TanSeriesIE* series : study->FSeries)
           for (TanImageIE* image : series->FImages) {
-            const std::string path = FFolderWithSeparator + PathOfFileID(image->GetReferencedFileID());
-            if (!AddPixelDataInfo(path)) ok = false;
+            const std::string fileID = image->GetReferencedFileID();
+            const std::string path = FFolderWithSeparator + SafePathOfFileID(fileID);
+            // Only a regular file inside the folder is rewritten; through a symbolic link its
+            // target is, so the link stays a link.
+            std::string target;
+            const bool safe = IsSafeReferencedFileID(fileID);
+            if (safe && ORN_std::IsRegularFileInside(folder, path, &target)) {
+              if (!AddPixelDataInfo(target)) ok = false;
+            } else {
+              // A missing file fails as one that cannot be read; one that is there but out
+              // of reach is named.
+              if (unreachable.empty() && (!safe || PathExists(path))) unreachable = fileID;
+              ok = false;
+            }
             ++k;
             if (OnFileDone) OnFileDone(total, k, path.c_str());
             Progress(k, total);
@@ -348,6 +390,7 @@ bool TanDicomFileSet::BuildPrivatePixelDataInfo() {
     }
   }
   if (!ok) FLastError = "Unable to build some Private Pixel Data Info objects.";
+  if (!unreachable.empty()) FLastError += " The file \"" + unreachable + "\" is out of reach of the file set.";
   return ok;
 }
 

@@ -77,6 +77,8 @@ class TanDicomFileSet : public nalloc::HeapAllocated<TanDicomFileSet> {
   // Moves (or, with move clear, only logs) a file that could not be added.
   void Reject(const std::string& entry, bool move);
   void RejectDisplaced(bool move);
+  // Logs a listed file that cannot be read; it is neither added nor moved.
+  void LogNotReadable(const std::string& entry);
   bool AddPixelDataInfo(const std::string& path);
   void Minimize();
   void Progress(int32_t position, int32_t maximum);

@@ -3,9 +3,11 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "base/files/FolderContainment.h"
 #include "dicom/elements/charset/TanStr2Float.h"
 #include "dicom/elements/charset/TanStr2Int.h"
 #include "dicom/elements/element/iDDE.h"
+#include "dicom/entities/records/ReferencedFileID.h"
 #include "dicom/io/file/TanDicomFileObject.h"
 #include "fileset/stacks/StackIcon.h"
 
@@ -123,9 +125,10 @@ bool NumberAt(iDDE& e, const std::string& vr, uint32_t i, double& out) {
 }  // namespace
 
 std::string PathOfFileID(const std::string& fileID) {
-  std::string path = fileID;
-  for (char& c : path)
-    if (c == '\\') c = '/';
+  // The stacks are built with the file-set folder as the current folder: an ID that could
+  // leave it, or a link out of it, names no file, and the image is one that cannot be read.
+  const std::string path = SafePathOfFileID(fileID);
+  if (path.empty() || !ORN_std::IsRegularFileInside(ORN_std::ResolvedFolder(std::string()), path)) return std::string();
   return path;
 }
 

@@ -27,7 +27,8 @@ class iSTACK_IMAGES {
   virtual std::unique_ptr<iSTACK_IMAGES> Clone() const = 0;
 };
 
-// A Referenced File ID as a path of this platform.
+// A Referenced File ID as a path of this platform, relative to the current folder (the
+// file-set folder); "" unless it names a regular file inside that folder.
 std::string PathOfFileID(const std::string& fileID);
 
 }  // namespace ORN_dicom

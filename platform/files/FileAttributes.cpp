@@ -44,6 +44,7 @@ uint32_t AttributeWord(const std::string& path, const struct stat& st, bool isSy
     word |= attr::Directory;
   else if ((st.st_mode & kWriteBits) == 0)
     word |= attr::ReadOnly;
+  if (!directory && !S_ISREG(st.st_mode)) word |= attr::Device;
   if (isSymlink) word |= attr::ReparsePoint;
   return word == 0 ? attr::Normal : word;
 }

@@ -5,6 +5,8 @@
 //   write permission back. For a folder the bit is stored like the bits below, so a read-only
 //   folder still takes new files, as on Windows.
 // - directory (0x10): the file type. reparse point (0x400): the path is a symbolic link.
+//   device (0x40): neither a regular file nor a folder (a FIFO, a device, a socket), which
+//   Windows folders never hold; opening one may block or read without end.
 // - hidden, system, archive, temporary, offline, not indexed: the extended attribute
 //   "user.vistrel.attributes", text "0x" and eight hex digits. A file without it reads as
 //   archive (Windows marks every new file so), a folder as nothing.
@@ -23,6 +25,7 @@ constexpr uint32_t ReadOnly = 0x1;
 constexpr uint32_t Hidden = 0x2;
 constexpr uint32_t System = 0x4;
 constexpr uint32_t Directory = 0x10;
+constexpr uint32_t Device = 0x40;
 constexpr uint32_t Archive = 0x20;
 constexpr uint32_t Normal = 0x80;
 constexpr uint32_t Temporary = 0x100;

@@ -190,6 +190,16 @@ bool FullPath(const std::string& path, std::string* out) {
   return true;
 }
 
+bool ResolvedPath(const std::string& path, std::string* out) {
+  if (path.empty()) return Fail(err::PathNotFound);
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) return Fail();
+  *out = resolved;
+  std::free(resolved);
+  SetLastError(err::Success);
+  return true;
+}
+
 bool GetFileId(const std::string& path, FileId* id) {
   struct stat st {};
   if (path.empty()) return Fail(err::PathNotFound);

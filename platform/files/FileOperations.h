@@ -33,6 +33,10 @@ bool CreateDirectory(const std::string& path);
 // (the file need not exist); a trailing separator stays.
 bool FullPath(const std::string& path, std::string* out);
 
+// The absolute path of an existing file or folder with every symbolic link, "." and ".."
+// resolved (as GetFinalPathNameByHandle gives it); false when the path does not exist.
+bool ResolvedPath(const std::string& path, std::string* out);
+
 // The device and inode behind a path, following symbolic links: equal ids are the same file.
 struct FileId {
   uint64_t device = 0;

@@ -59,6 +59,19 @@ int OpenFileSet(const std::string& path) {
   return 0;
 }
 
+// Every pass that opens, rewrites or saves files of an opened file set, as a new file set's
+// passes run; failures of a pass are warnings, so that each pass runs.
+int ReworkFileSet(const std::string& path) {
+  ORN_dicom::TanDicomFileSet fileSet;
+  if (!fileSet.OpenDicomDir(path)) return Fail(fileSet.GetLastError());
+  fileSet.Refresh();
+  if (!fileSet.BuildStacks(true)) std::cerr << "warning: " << fileSet.GetLastError() << '\n';
+  if (!fileSet.BuildPrivatePixelDataInfo()) std::cerr << "warning: " << fileSet.GetLastError() << '\n';
+  if (!fileSet.SaveDicomDir(false)) return Fail(fileSet.GetLastError());
+  WriteTree(std::cout, *fileSet.GetDicomDir());
+  return 0;
+}
+
 int BuildFileSet(const std::string& folder, const std::string& rejectFolder) {
   ORN_dicom::TanDicomFileSet fileSet(rejectFolder);
   fileSet.BuildFromFolder(folder, true);
@@ -76,8 +89,9 @@ int BuildFileSet(const std::string& folder, const std::string& rejectFolder) {
 int FileSetMode(int argc, char** argv) {
   if (argc < 3) return -1;
   const std::string mode = argv[1];
-  if (!(mode == "--fileset" && argc == 3) && !(mode == "--build" && argc <= 4)) return -1;
+  if (!((mode == "--fileset" || mode == "--rework") && argc == 3) && !(mode == "--build" && argc <= 4)) return -1;
   try {
+    if (mode == "--rework") return ReworkFileSet(argv[2]);
     return mode == "--fileset" ? OpenFileSet(argv[2]) : BuildFileSet(argv[2], argc == 4 ? argv[3] : "");
   } catch (const std::exception& e) {
     return Fail(e.what());

@@ -3,6 +3,8 @@
 // ID, and for a stack its key and image count). --build makes the file set from the folder as
 // the workstation's open-folder command does and saves its DICOMDIR into the folder first;
 // dicom_dump --build FOLDER REJECT moves the files that cannot be added into REJECT, with its log.
+// dicom_dump --rework DICOMDIR opens the file set and runs the passes of a new one over it
+// (stacks, pixel-data index, save), then prints its tree.
 #pragma once
 
 namespace dump {

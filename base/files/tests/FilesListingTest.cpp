@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -243,6 +244,30 @@ TEST(TiaFileManagerTest, EmptyFolderTextListsTheCurrentFolder) {
   std::filesystem::current_path(previous);
   EXPECT_EQ(total, 3);
   EXPECT_EQ(Items(list), (std::vector<std::string>{"a.dcm", "sub/b.dcm"}));
+}
+
+// The listing of a file set's build: links are taken only when they resolve inside the folder,
+// a FIFO is passed over (reading it would block), and a dangling link is named as unreadable.
+TEST(TiaFileManagerTest, ContainedListingStaysInsideTheFolder) {
+  TempFolder outside, dir;
+  outside.Write("secret.dcm", "outside");
+  outside.Write("deep/other.dcm", "outside");
+  dir.Write("a.dcm", "12");
+  dir.Write("sub/b.dcm", "345");
+  std::filesystem::create_symlink(outside / "secret.dcm", dir / "link_out.dcm");
+  std::filesystem::create_symlink(outside / "deep", dir / "folder_out");
+  std::filesystem::create_symlink("../sub", dir / "sub/loop");
+  std::filesystem::create_symlink("sub/b.dcm", dir / "link_in.dcm");
+  std::filesystem::create_symlink("missing.dcm", dir / "dangling.dcm");
+  ASSERT_EQ(std::system(("mkfifo '" + (dir / "pipe.dcm") + "'").c_str()), 0);
+  TStringList list, unreadable;
+  EXPECT_EQ(TiaFileManager().GetContainedFileList(list, dir.Path(), unreadable), 2 + 3 + 3);
+  EXPECT_EQ(Items(list), (std::vector<std::string>{"a.dcm", "link_in.dcm", "sub/b.dcm"}));
+  EXPECT_EQ(Items(unreadable), (std::vector<std::string>{"dangling.dcm"}));
+  // The plain listing still lists what it always did.
+  TStringList all;
+  TiaFileManager().GetFileList(all, dir.Path());
+  EXPECT_EQ(all.Count(), 7);
 }
 
 TEST(LargeFilesTest, SizesAreSixtyFourBit) {

@@ -7,6 +7,7 @@
 #include "dicom/elements/dataset/TanDDEItemValue.h"
 #include "dicom/elements/dataset/TanTags.h"
 #include "dicom/elements/header/VRCodes.h"
+#include "dicom/entities/records/ReferencedFileID.h"
 #include "dicom/io/file/TanDicomFileObject.h"
 #include "dicom/io/iod/TanDDEFactory.h"
 
@@ -66,12 +67,7 @@ std::string TanDirectoryRecord::GetText(uint32_t tag) const {
   return e == nullptr ? std::string() : Trim(e->GetString());
 }
 
-std::string TanDirectoryRecord::GetReferencedFilePath() const {
-  std::string path = GetReferencedFileID();
-  for (char& c : path)
-    if (c == '\\') c = '/';
-  return path;
-}
+std::string TanDirectoryRecord::GetReferencedFilePath() const { return SafePathOfFileID(GetReferencedFileID()); }
 
 void TanDirectoryRecord::InsertElement(iDDE* e) {
   if (e != nullptr && !FItemSet->Insert(e)) delete e;

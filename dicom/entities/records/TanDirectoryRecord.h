@@ -57,7 +57,8 @@ class TanDirectoryRecord {
   std::string GetRecordType() const { return GetText(record_tags::kRecordType); }
 
   std::string GetReferencedFileID() const { return GetText(record_tags::kReferencedFileID); }
-  // The Referenced File ID as a path of this platform ("/" between its components).
+  // The Referenced File ID as a path of this platform ("/" between its components); "" for an
+  // ID that could reach outside the file-set folder (ReferencedFileID.h).
   std::string GetReferencedFilePath() const;
   std::string GetReferencedSOPClassUID() const { return GetText(record_tags::kReferencedSOPClassUID); }
   std::string GetReferencedSOPInstanceUID() const { return GetText(record_tags::kReferencedSOPInstanceUID); }

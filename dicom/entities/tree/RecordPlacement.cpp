@@ -4,7 +4,8 @@
 //   EmptyTimeValue (midnight), and a new study without a date goes to the end;
 // - series (grouping setting below 0) by number, date and time next to the series of their
 //   modality; with the setting at 0 or above they are appended for OrganizeSeries to order.
-// A found record takes over a longer name, date or time from the new file and keeps its place.
+// A found record takes over a longer name, date or time from the new file and keeps its place;
+// while a file is added, only once its record joins the tree (see TanTakeOver).
 #include <optional>
 
 #include "dicom/elements/element/iDDE.h"
@@ -94,14 +95,13 @@ TanPatientIE* TanGeneralDirectoryInfo::FindOrAddPatient(TanIESet<TanPatientIE>& 
   for (int32_t i = 0; i < patients.Count(); ++i) {
     TanPatientIE* stored = patients.At(i);
     if (stored->GetPatientID() != id) continue;
-    if (stored->GetPatientName().size() < name.size()) {
-      ReleaseItems();
-      stored->SetPatientName(name);
-    }
+    TakeOver(stored, 0x00100010u, stored->GetPatientName().size(), name,
+             [stored](const std::string& text) { stored->SetPatientName(text); });
     index = i;
     return stored;
   }
   ntl::auto_ptr<TanPatientIE> record(new TanPatientIE(file));
+  TakenFrom(record.get(), {0x00100010u});
   const std::string newName = record->GetPatientName();
   int32_t position = 0;
   while (position < patients.Count() && patients.At(position)->GetPatientName().compare(newName) <= 0) ++position;
@@ -119,11 +119,10 @@ TanStudyIE* TanGeneralDirectoryInfo::FindOrAddStudy(TanIESet<TanStudyIE>& studie
     for (int32_t i = 0; i < studies.Count(); ++i) {
       TanStudyIE* stored = studies.At(i);
       if (stored->GetStudyInstanceUID() != uid) continue;
-      const bool newDate = stored->GetStudyDate().size() < date.size();
-      const bool newTime = stored->GetStudyTime().size() < time.size();
-      if (newDate || newTime) ReleaseItems();
-      if (newDate) stored->SetStudyDate(date);
-      if (newTime) stored->SetStudyTime(time);
+      TakeOver(stored, 0x00080020u, stored->GetStudyDate().size(), date,
+               [stored](const std::string& text) { stored->SetStudyDate(text); });
+      TakeOver(stored, 0x00080030u, stored->GetStudyTime().size(), time,
+               [stored](const std::string& text) { stored->SetStudyTime(text); });
       index = i;
       return stored;
     }
@@ -137,6 +136,7 @@ TanStudyIE* TanGeneralDirectoryInfo::FindOrAddStudy(TanIESet<TanStudyIE>& studie
   if (uid.empty()) {
     if (TanStudyIE* found = match()) return found;
   }
+  TakenFrom(record.get(), {0x00080020u, 0x00080030u});
   const TimeKey newTime(time);
   int32_t position = 0;
   while (position < studies.Count() && !StudyGoesBefore(date, newTime, StoredOf(*studies.At(position)))) ++position;
@@ -154,11 +154,10 @@ TanSeriesIE* TanGeneralDirectoryInfo::FindOrAddSeries(TanIESet<TanSeriesIE>& ser
     for (int32_t i = 0; i < series.Count(); ++i) {
       TanSeriesIE* stored = series.At(i);
       if (TrimText(stored->GetSeriesInstanceUID()) != uid) continue;
-      const bool newDate = stored->GetSeriesDate().size() < date.size();
-      const bool newTime = stored->GetSeriesTime().size() < time.size();
-      if (newDate || newTime) ReleaseItems();
-      if (newDate) stored->SetSeriesDate(date);
-      if (newTime) stored->SetSeriesTime(time);
+      TakeOver(stored, 0x00080021u, stored->GetSeriesDate().size(), date,
+               [stored](const std::string& text) { stored->SetSeriesDate(text); });
+      TakeOver(stored, 0x00080031u, stored->GetSeriesTime().size(), time,
+               [stored](const std::string& text) { stored->SetSeriesTime(text); });
       index = i;
       return stored;
     }
@@ -173,6 +172,7 @@ TanSeriesIE* TanGeneralDirectoryInfo::FindOrAddSeries(TanIESet<TanSeriesIE>& ser
   if (!known) {
     if (TanSeriesIE* found = match()) return found;
   }
+  TakenFrom(record.get(), {0x00080021u, 0x00080031u});
 
   const int32_t count = series.Count();
   int32_t position = count;

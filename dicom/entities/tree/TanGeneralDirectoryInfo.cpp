@@ -11,6 +11,7 @@
 #include "dicom/entities/registry/TanReestrSOPClassUID.h"
 #include "dicom/io/iod/TanDDEFactory.h"
 #include "dicom/modules/ImagePixelMacroModule.h"
+#include "platform/files/FileOperations.h"
 
 namespace ORN_dicom {
 namespace {
@@ -82,8 +83,46 @@ std::string TanGeneralDirectoryInfo::RecordFilePath(const TanDirectoryRecord& re
   return TrimText(record.GetReferencedFilePath());
 }
 
-void TanGeneralDirectoryInfo::Commit() {
+void TanGeneralDirectoryInfo::Commit(const std::string& displacedPath) {
   if (FBeforeCommit) FBeforeCommit();
+  for (const TanTakeOver& t : FTakeOvers) {
+    const auto key = std::make_pair(t.record, t.tag);
+    const auto from = FTakenFrom.find(key);
+    const bool fromDisplaced = !displacedPath.empty() && from != FTakenFrom.end() && from->second == displacedPath;
+    if (!t.longer && !fromDisplaced) continue;
+    ReleaseItems();
+    t.set(t.value);
+    FTakenFrom[key] = FAddingPath;
+  }
+  FTakeOvers.clear();
+}
+
+void TanGeneralDirectoryInfo::TakeOver(const void* record, uint32_t tag, size_t storedLength, const std::string& value,
+                                       std::function<void(const std::string&)> set) {
+  if (!FAdding) {
+    // Outside an add (placement alone) a longer text is taken at once.
+    if (storedLength < value.size()) {
+      ReleaseItems();
+      set(value);
+    }
+    return;
+  }
+  FTakeOvers.push_back({record, tag, storedLength < value.size(), value, std::move(set)});
+}
+
+void TanGeneralDirectoryInfo::ForgetTakenFrom(const void* record) {
+  for (auto it = FTakenFrom.lower_bound(std::make_pair(record, 0u));
+       it != FTakenFrom.end() && it->first.first == record;)
+    it = FTakenFrom.erase(it);
+}
+
+void TanGeneralDirectoryInfo::TakenFrom(const void* record, std::initializer_list<uint32_t> tags) {
+  for (const uint32_t tag : tags) {
+    if (FAdding)
+      FTakenFrom[std::make_pair(record, tag)] = FAddingPath;
+    else
+      FTakenFrom.erase(std::make_pair(record, tag));
+  }
 }
 
 void TanGeneralDirectoryInfo::RefuseDuplicate(const std::string& newPath, const std::string& storedPath) {
@@ -135,9 +174,14 @@ std::string TanGeneralDirectoryInfo::InsertFileObject(TanDicomFileObject& file, 
                                                       TanSeriesIE** series, TanIEKind* kind) {
   ResetOnExit<std::function<void()>> resetCommit(FBeforeCommit);
   ResetOnExit<std::string> resetRefusal(FDuplicateRefusal);
+  ResetOnExit<std::vector<TanTakeOver>> resetTakeOvers(FTakeOvers);
+  ResetOnExit<bool> resetAdding(FAdding);
   FBeforeCommit = nullptr;
   FDuplicateRefusal.clear();
+  FTakeOvers.clear();
+  FAdding = true;
   const std::string path = file.FFileName;
+  FAddingPath = TrimText(path);
 
   std::string mediaClass;
   if (iDDE* e = file.FMetaGroup.Find(kMediaStorageSOPClassUID)) mediaClass = e->GetString();
@@ -233,8 +277,11 @@ bool TanGeneralDirectoryInfo::EnsurePatientID(TanDicomFileObject& file, std::str
 }
 
 std::string TanGeneralDirectoryInfo::RewritePatientID(const std::string& path, const std::string& patientID) {
+  // Through a symbolic link the target is rewritten: the link stays a link.
+  std::string target;
+  if (!platform::ResolvedPath(path, &target)) target = path;
   TanDicomFileObject copy;
-  std::string error = copy.LoadFromFile(path, false);
+  std::string error = copy.LoadFromFile(target, false);
   if (!error.empty()) return error;
   try {
     PutPatientID(copy, patientID);
@@ -271,7 +318,7 @@ void TanGeneralDirectoryInfo::AddByFileTime(TanIESet<T>& set, ntl::auto_ptr<T> r
     // The winner takes the stored record's position.
     const std::string storedPath = RecordFilePath(*set.At(same));
     if (!NewFileWins(newPath, storedPath)) return;
-    Commit();
+    Commit(storedPath);
     ReleaseItems();
     set.EraseAt(same);
     set.InsertAt(same, std::move(record));
@@ -323,15 +370,18 @@ void TanGeneralDirectoryInfo::RemoveEmptyBranch(int32_t patientIndex, int32_t st
     TanStudyIE* study = patient->FStudies.At(studyIndex);
     if (seriesIndex >= 0 && seriesIndex < study->FSeries.Count() && study->FSeries.At(seriesIndex)->IsEmpty()) {
       release();
+      ForgetTakenFrom(study->FSeries.At(seriesIndex));
       study->FSeries.EraseAt(seriesIndex);
     }
     if (study->IsEmpty()) {
       release();
+      ForgetTakenFrom(study);
       patient->FStudies.EraseAt(studyIndex);
     }
   }
   if (patient->FStudies.Count() == 0 && patient->FHL7StrucDocs.Count() == 0) {
     release();
+    ForgetTakenFrom(patient);
     FPatients.EraseAt(patientIndex);
   }
 }

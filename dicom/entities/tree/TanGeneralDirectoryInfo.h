@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
+#include <map>
 #include <string>
 #include <type_traits>
 #include <unordered_map>
@@ -117,7 +119,30 @@ class TanGeneralDirectoryInfo {
   std::string FDuplicateRefusal;
   std::vector<TanDuplicateFile> FDuplicateFiles;
 
-  void Commit();
+  // Attributes that a found patient, study or series takes from the file being added (a
+  // longer name, date or time). They are applied at the commit only, so that a file refused
+  // as a duplicate changes no record; and an attribute that came from the file a winner
+  // displaces is taken from the winner, so that the records hold what the kept files hold.
+  struct TanTakeOver {
+    const void* record;
+    uint32_t tag;
+    bool longer;  // the file's text is longer than the record's
+    std::string value;
+    std::function<void(const std::string&)> set;
+  };
+  std::vector<TanTakeOver> FTakeOvers;
+  // The file each taken attribute came from, by record and tag, for records made or changed
+  // by adding files.
+  std::map<std::pair<const void*, uint32_t>, std::string> FTakenFrom;
+  std::string FAddingPath;  // the trimmed path of the file being added
+  bool FAdding = false;     // take-overs wait for the commit
+  void TakeOver(const void* record, uint32_t tag, size_t storedLength, const std::string& value,
+                std::function<void(const std::string&)> set);
+  void TakenFrom(const void* record, std::initializer_list<uint32_t> tags);
+  void ForgetTakenFrom(const void* record);
+  // Runs FBeforeCommit, then applies the take-overs; displacedPath names the stored file that
+  // the new one replaces, if any.
+  void Commit(const std::string& displacedPath = std::string());
   // The path of the file a record names: its Referenced File ID with "/" between components.
   static std::string RecordFilePath(const TanDirectoryRecord& record);
   void RefuseDuplicate(const std::string& newPath, const std::string& storedPath);
@@ -175,7 +200,7 @@ void TanGeneralDirectoryInfo::AddInstance(TanIESet<T>& set, TanDicomFileObject& 
   if (same >= 0) {
     const std::string storedPath = RecordFilePath(*set.At(same));
     if (!NewFileWins(newPath, storedPath)) return;  // the record is deleted
-    Commit();
+    Commit(storedPath);
     ReleaseItems();
     set.EraseAt(same);
     const T* added = set.InsertAt(same, std::move(record));

@@ -146,42 +146,31 @@ bool TanDicomFileObject::IndexNativeFrames(iDDE* pixelData, uint64_t valueOffset
 bool TanDicomFileObject::IndexEncapsulatedFrames(iDDE* pixelData, uint64_t valueOffset, uint32_t frames) {
   TanEPDValue* value = pixelData->GetEncapsulatedPixelData();
   if (value == nullptr || value->IsEmpty() || frames > 0xFFFF) return false;
-  // The index names the stored fragments of each frame as the offset table groups them. It is
-  // written only where those are the frames a decoder finds: a table that does not fit the
-  // frames (an entry too many, offsets that ignore the padding byte) must not put a wrong
-  // index into the file.
+  // The index names the stored fragments of each frame as a decoder finds the frames: by the
+  // offset table when it fits them, else one fragment per frame or the JPEG or RLE frame
+  // starts. It is written only when every frame is a run of whole stored fragments and the
+  // runs follow each other over all fragments: a frame that starts inside a fragment, or a
+  // table that does not fit, must not put a wrong index into the file.
   TanFrameSplitter splitter;
   if (!splitter.Split(*value, static_cast<int32_t>(frames), FKind) || splitter.Count() != frames) return false;
-  for (uint32_t i = 0; i < frames; ++i) {
-    TanFrame frame(value->FFrames, static_cast<int32_t>(i));
-    const std::vector<TanFrameSplitter::Range>& pieces = splitter.Pieces(i);
-    if (pieces.size() != frame.FragmentCount()) return false;
-    for (uint32_t j = 0; j < pieces.size(); ++j) {
-      iDDE* fragment = frame.Fragment(j);
-      if (fragment == nullptr || fragment->GetData() != pieces[j].Data || fragment->GetLength() != pieces[j].Length)
-        return false;
-    }
-  }
-  // Fragment counts first: they fix the value length before the offsets are known.
+  const uint32_t first = value->FFrames.FirstFragmentIndex(), end = value->FFrames.EndFragmentIndex();
   std::vector<uint32_t> counts(frames);
-  uint32_t fragments = 0;
-  uint32_t needed = 31;
-  uint64_t extent = valueOffset + value->At(0)->Size();
+  uint32_t next = first;  // set index of the next stored fragment
   for (uint32_t i = 0; i < frames; ++i) {
-    TanFrame frame(value->FFrames, static_cast<int32_t>(i));
-    counts[i] = frame.FragmentCount();
-    if (counts[i] > 0xFFFF) return false;
-    fragments += counts[i];
-    needed += 2 + 8 * counts[i];
-    for (uint32_t j = 0; j < counts[i]; ++j) {
-      iDDE* fragment = frame.Fragment(j);
-      if (fragment == nullptr) return false;
-      extent += uint64_t{fragment->HeaderSize()} + fragment->Length();
+    for (const TanFrameSplitter::Range& piece : splitter.Pieces(i)) {
+      iDDE* fragment = next < end ? value->At(next) : nullptr;
+      if (fragment == nullptr || fragment->GetData() != piece.Data || fragment->GetLength() != piece.Length)
+        return false;
+      ++next;
     }
+    counts[i] = static_cast<uint32_t>(splitter.Pieces(i).size());
+    if (counts[i] == 0 || counts[i] > 0xFFFF) return false;
   }
+  if (next != end) return false;
+  const uint32_t fragments = end - first;
+  uint64_t extent = valueOffset + value->At(0)->Size();
+  for (uint32_t j = first; j < end; ++j) extent += uint64_t{value->At(j)->HeaderSize()} + value->At(j)->Length();
   const uint32_t length = 32 + 10 * fragments;
-  // Frames without fragments could make the index outgrow its reserved room: refused.
-  if (fragments == 0 || needed > length) return false;
   iDDE* index = nullptr;
   if (!PutIndexElements(length, extent, index)) return false;
   uint32_t running =
@@ -189,13 +178,12 @@ bool TanDicomFileObject::IndexEncapsulatedFrames(iDDE* pixelData, uint64_t value
   TanByteWriter w{index->GetData(), 0};
   WriteCString(w, kPrivatePixelDataTitle);
   PutU16(w, static_cast<uint16_t>(frames));
+  uint32_t j = first;
   for (uint32_t i = 0; i < frames; ++i) {
-    TanFrame frame(value->FFrames, static_cast<int32_t>(i));
     PutU16(w, static_cast<uint16_t>(counts[i]));
     std::vector<uint32_t> lengths;
-    for (uint32_t j = 0; j < counts[i]; ++j) {
-      iDDE* fragment = frame.Fragment(j);
-      if (fragment == nullptr) return false;
+    for (uint32_t k = 0; k < counts[i]; ++k, ++j) {
+      iDDE* fragment = value->At(j);
       running += fragment->HeaderSize();
       PutU32(w, running);
       running += fragment->Length();

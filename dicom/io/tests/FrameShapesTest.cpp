@@ -6,12 +6,15 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "dicom/elements/dataset/TanEPDValue.h"
 #include "dicom/io/file/TanDicomFileObject.h"
+#include "dicom/io/file/TanPrivatePixelDataInfo.h"
 #include "dicom/io/iod/TanDDEFactory.h"
 #include "dicom/io/pixel/TanFrameSplitter.h"
 
@@ -107,6 +110,56 @@ TEST_F(FrameShapes, OnlyTheFrameThatCannotBeFoundFails) {
   }
 }
 
+// Writes the indexed file and reads every indexed frame back at its offsets: each must lie
+// inside the file and hold the bytes of the frame that the splitter finds.
+void ExpectIndexedFramesAreTheDecodersFrames(TanDicomFileObject& file, const fs::path& out, uint32_t frames,
+                                             uint32_t fragmentsPerFrame) {
+  ASSERT_TRUE(file.SaveToFile(out.string())) << file.FLastError;
+  std::ifstream in(out, std::ios::binary);
+  const Bytes8 bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  TanDicomFileObject back;
+  ASSERT_EQ(back.LoadFromFile(out.string(), false), "");
+  TanPrivatePixelDataInfo index(back);
+  ASSERT_EQ(index.FFrames.GetCount(), frames);
+  TanFrameSplitter splitter;
+  ASSERT_TRUE(splitter.Split(*back.FDataSet.Find(0x7FE00010u)->GetEncapsulatedPixelData(),
+                             static_cast<int32_t>(frames), back.GetTransferSyntaxKind()));
+  for (uint32_t i = 0; i < frames; ++i) {
+    iPRIVATE_PIXEL_DATA_INFO_FRAME& frame = index.FFrames.Frame(i);
+    if (fragmentsPerFrame != 0) EXPECT_EQ(frame.GetFragmentCount(), fragmentsPerFrame) << "frame " << i;
+    Bytes8 indexed;
+    for (uint32_t j = 0; j < frame.GetFragmentCount(); ++j) {
+      const uint64_t end = uint64_t{frame.FragmentOffset(j)} + frame.FragmentLength(j);
+      ASSERT_LE(end, bytes.size()) << "frame " << i << " lies beyond the end of the file";
+      indexed.insert(indexed.end(), bytes.begin() + frame.FragmentOffset(j), bytes.begin() + end);
+    }
+    const TanFrameSplitter::Range found = splitter.Frame(i);
+    EXPECT_TRUE(indexed == Bytes8(found.Data, found.Data + found.Length)) << "frame " << i;
+  }
+}
+
+// The private pixel-data index of a file without offset table names each frame where a
+// decoder finds it: one fragment per frame (as dcmcjpeg -ot and dcmcrle -ot store them), or the
+// fragments from one JPEG or RLE start to the next.
+TEST_F(FrameShapes, EmptyOffsetTableIndexedWhereTheFramesAre) {
+  struct Case {
+    const char* file;
+    uint32_t fragmentsPerFrame;
+  } cases[] = {{"jpeg_lossless_empty_table", 1}, {"jpeg_baseline_empty_table", 1}, {"rle_empty_table", 1},
+               {"jpeg_lossless_split_no_table", 2}, {"rle_split_no_table", 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    TanDicomFileObject file;
+    ASSERT_EQ(file.LoadFromFile((Dir / (std::string(c.file) + ".dcm")).string(), false), "");
+    TanEPDValue* value = file.FDataSet.Find(0x7FE00010u)->GetEncapsulatedPixelData();
+    ASSERT_NE(value, nullptr);
+    ASSERT_FALSE(value->FFrames.HasOffsetTable());
+    ASSERT_TRUE(file.BuildPrivatePixelDataInfo()) << file.FLastError;
+    ExpectIndexedFramesAreTheDecodersFrames(file, Dir / (std::string(c.file) + "_indexed.dcm"), 4,
+                                            c.fragmentsPerFrame);
+  }
+}
+
 TEST_F(FrameShapes, GdcmExampleWithAnOddFragmentAndAnExtraTableEntry) {
   const fs::path gdcm = "/usr/share/doc/libgdcm3.0/examples/00191113.dcm";
   if (!fs::exists(gdcm)) GTEST_SKIP() << "GDCM's examples are not installed";
@@ -115,11 +168,12 @@ TEST_F(FrameShapes, GdcmExampleWithAnOddFragmentAndAnExtraTableEntry) {
   TanDicomFileObject file, expected;
   ASSERT_EQ(file.LoadFromFile(gdcm.string(), false), "");
   ASSERT_EQ(expected.LoadFromFile(reference.string(), false), "");
-  // Its offset table groups the fragments wrongly (frame 1 would get two, frame 4 none): no
-  // pixel-data index is made from it, and the meta group stays as read.
-  const uint32_t metaElements = file.FMetaGroup.Count();
-  EXPECT_FALSE(file.BuildPrivatePixelDataInfo());
-  EXPECT_EQ(file.FMetaGroup.Count(), metaElements);
+  // Its offset table groups the fragments wrongly (frame 1 would get two, frame 4 none): the
+  // index is made from the frames the decoder finds instead, one fragment each.
+  TanDicomFileObject indexed;
+  ASSERT_EQ(indexed.LoadFromFile(gdcm.string(), false), "");
+  ASSERT_TRUE(indexed.BuildPrivatePixelDataInfo()) << indexed.FLastError;
+  ExpectIndexedFramesAreTheDecodersFrames(indexed, Dir / "00191113_indexed.dcm", 4, 1);
   ASSERT_TRUE(file.ChangeTransferSyntax(2, 90)) << file.FLastError;
   const Bytes8 got = PixelsOf(file);
   EXPECT_EQ(got.size(), 512u * 512u * 4u);

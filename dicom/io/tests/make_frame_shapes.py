@@ -87,6 +87,8 @@ def main(out):
     for codec, (compress, decompress) in codecs.items():
         compressed = os.path.join(out, codec + ".dcm")
         subprocess.run(compress + [source, compressed], check=True)
+        # As the codecs store frames when told to leave the offset table empty.
+        subprocess.run(compress + ["-ot", source, os.path.join(out, codec + "_empty_table.dcm")], check=True)
         subprocess.run([decompress, "+te", compressed, os.path.join(out, codec + "_reference.dcm")], check=True)
         ds = pydicom.dcmread(compressed)
         frames = [bytes(f) for f in generate_pixel_data_frame(ds.PixelData, FRAMES)]

@@ -26,6 +26,9 @@ TEST(ReferencedFile, PathsStayInsideTheFileSetFolder) {
       {"C:\\IM1", nullptr},
       {"C:IM1", nullptr},
       {"", nullptr},
+      {"A\\\\IM1", nullptr},
+      {"A\\IM1\\", nullptr},
+      {"A\\I\nM1", nullptr},
   };
   for (const Case& c : cases) {
     std::string path = "unchanged";

@@ -78,8 +78,15 @@ class TempraryStack : public ::testing::Test {
                                              std::to_string(std::random_device{}()));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
+    // Referenced File IDs are relative to the file-set folder, the current folder while stacks
+    // are built.
+    previous_ = fs::current_path();
+    fs::current_path(folder_);
   }
-  void TearDown() override { if (!getenv("KEEP")) fs::remove_all(folder_); }
+  void TearDown() override {
+    fs::current_path(previous_);
+    if (!getenv("KEEP")) fs::remove_all(folder_);
+  }
 
   // Writes the image and adds its record to the fake set; returns its index.
   int32_t Add(TestImage image, int32_t frames = 1) {
@@ -88,7 +95,7 @@ class TempraryStack : public ::testing::Test {
     EXPECT_TRUE(ORN_dicom::testing::WriteTestImage(path, image));
     TanStackImage record;
     record.sopClassUID = image.sopClass;
-    record.fileID = path;
+    record.fileID = name;
     record.imageType = image.imageType;
     record.numberOfFrames = frames;
     record.instanceNumber = image.instanceNumber.value_or(0);
@@ -107,7 +114,7 @@ class TempraryStack : public ::testing::Test {
     return image;
   }
 
-  fs::path folder_;
+  fs::path folder_, previous_;
   FakeImages images_;
   TanStackRules rules_;
 };

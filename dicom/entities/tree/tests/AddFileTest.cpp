@@ -186,6 +186,42 @@ TEST_F(AddFileTest, DuplicatesKeepTheNewerFileAndDeleteNothing) {
   }
 }
 
+// Three files of one SOP instance under one patient, each with its own Patient Name and Series
+// Time. Whatever the order of adding, the patient and the series hold what the kept (newest)
+// file holds: a refused file changes nothing, and a displaced file's texts go with it.
+TEST_F(AddFileTest, RecordsTakeTheirAttributesFromTheFileTheyKeep) {
+  const std::string base = std::string("|sopuid=6.1|InstanceNumber=1|sopclass=") + kCT +
+                           "|PatientID=P1|StudyInstanceUID=1.2.1|SeriesInstanceUID=1.2.1.1|Modality=CT|SeriesNumber=1";
+  ASSERT_TRUE(MakeFiles({"newest.dcm|PatientName=DOE^J|SeriesTime=10" + base,
+                         "oldest.dcm|PatientName=DOE^JOHNATHAN^LONGNAME|SeriesTime=101010.123" + base,
+                         "middle.dcm|PatientName=DOE^JO|SeriesTime=1010" + base}));
+  SetTimes("oldest.dcm", k2020);
+  SetTimes("middle.dcm", k2020 + kHour);
+  SetTimes("newest.dcm", k2020 + 2 * kHour);
+  const std::vector<std::vector<std::string>> orders = {{"newest.dcm", "oldest.dcm", "middle.dcm"},
+                                                        {"middle.dcm", "oldest.dcm", "newest.dcm"},
+                                                        {"oldest.dcm", "middle.dcm", "newest.dcm"},
+                                                        {"middle.dcm", "newest.dcm", "oldest.dcm"}};
+  for (const auto& order : orders) {
+    SCOPED_TRACE(order[0] + " " + order[1] + " " + order[2]);
+    TanGeneralDirectoryInfo tree;
+    for (const std::string& file : order) tree.AddFile(file);
+    ASSERT_EQ(tree.FPatients.Count(), 1);
+    auto* series = tree.FPatients.At(0)->FStudies.At(0)->FSeries.At(0);
+    ASSERT_EQ(series->FImages.Count(), 1);
+    EXPECT_EQ(series->FImages.At(0)->GetReferencedFileID(), "newest.dcm");
+    EXPECT_EQ(tree.FPatients.At(0)->GetPatientName(), "DOE^J");
+    EXPECT_EQ(series->GetSeriesTime(), "10");
+  }
+  // Files of different instances still lend a found patient their longer name.
+  ASSERT_TRUE(MakeFiles({"other.dcm|PatientName=DOE^JOHN|sopuid=6.2|InstanceNumber=2|sopclass=" + std::string(kCT) +
+                         "|PatientID=P1|StudyInstanceUID=1.2.1|SeriesInstanceUID=1.2.1.1|Modality=CT|SeriesNumber=1"}));
+  TanGeneralDirectoryInfo tree;
+  EXPECT_EQ(tree.AddFile("newest.dcm"), "");
+  EXPECT_EQ(tree.AddFile("other.dcm"), "");
+  EXPECT_EQ(tree.FPatients.At(0)->GetPatientName(), "DOE^JOHN");
+}
+
 // STEREOMETRIC records of one class: in front of the first when its file is older, else further
 // down the run, in front of the first older file.
 TEST_F(AddFileTest, StereometricRecordsByFileTime) {
