@@ -153,7 +153,8 @@ bool DeleteFile(const std::string& path) {
 
 bool CreateDirectory(const std::string& path) {
   if (path.empty()) return Fail(err::PathNotFound);
-  if (::mkdir(path.c_str(), 0777) != 0) return Fail();
+  // A missing parent is a missing path, as Win32 reports it.
+  if (::mkdir(path.c_str(), 0777) != 0) return errno == ENOENT ? Fail(err::PathNotFound) : Fail();
   SetLastError(err::Success);
   return true;
 }

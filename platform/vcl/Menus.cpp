@@ -16,9 +16,10 @@
 
 // ---- TMenuItem ----
 
-TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {}
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FLife(std::make_shared<TMenuItem*>(this)) {}
 
 TMenuItem::~TMenuItem() {
+  *FLife = nullptr;
   if (FParent) FParent->Remove(this);
   Clear();
 }
@@ -103,7 +104,7 @@ namespace {
 // One owner-drawn entry of a Qt menu: sized by OnMeasureItem, painted by OnAdvancedDrawItem.
 class OwnerDrawnItem : public QWidget {
  public:
-  OwnerDrawnItem(TMenuItem* item, QWidgetAction* action) : item_(item), action_(action) {
+  OwnerDrawnItem(TMenuItem* item, QWidgetAction* action) : life_(item->LifeGuard()), item_(item), action_(action) {
     setMouseTracking(true);
     TCanvas canvas;
     int width = 120, height = item->IsLine() ? 8 : 20;
@@ -119,6 +120,7 @@ class OwnerDrawnItem : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent*) override {
+    if (!*life_) return;  // the item is gone while its menu is shown
     QPainter painter(this);
     TCanvas canvas;
     canvas.BindPainter(&painter);
@@ -143,7 +145,8 @@ class OwnerDrawnItem : public QWidget {
     update();
   }
   void mouseReleaseEvent(QMouseEvent* e) override {
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && !item_->IsLine()) action_->trigger();
+    if (*life_ && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && !item_->IsLine())
+      action_->trigger();
   }
 
  private:
@@ -189,6 +192,7 @@ class OwnerDrawnItem : public QWidget {
     canvas.Brush.Style = bsSolid;
   }
 
+  std::shared_ptr<TMenuItem*> life_;
   TMenuItem* item_;
   QWidgetAction* action_;
   bool hovered_ = false;
@@ -259,7 +263,9 @@ QMenu* TMenu::BuildQMenu(TMenuItem* root, QWidget* parent) {
     action->setToolTip(ToQString(item->Hint));
     action->setData(QVariant::fromValue(static_cast<void*>(item)));
     if (item->Count() == 0)
-      QObject::connect(action, &QAction::triggered, menu, [item] { item->Click(); });
+      QObject::connect(action, &QAction::triggered, menu, [life = item->LifeGuard()] {
+        if (*life) (*life)->Click();
+      });
   }
   // Every owner-drawn entry takes the width of the widest, as a Windows menu does.
   int widest = 0;

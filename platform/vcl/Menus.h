@@ -11,6 +11,7 @@
 // The Qt menu is built from the tree each time the menu pops up.
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -80,6 +81,9 @@ class TMenuItem : public TComponent {
 
   // A user's click: nothing when disabled; AutoCheck flips Checked; then OnClick.
   virtual void Click();
+  // Points to the item while it lives and to null afterwards: a shown menu entry holds it, so
+  // an item destroyed while its menu is on screen is neither drawn nor clicked any more.
+  std::shared_ptr<TMenuItem*> LifeGuard() const { return FLife; }
 
  private:
   friend class TMenu;
@@ -89,6 +93,7 @@ class TMenuItem : public TComponent {
   TMenuItem* FParent = nullptr;
   TMenu* FMenu = nullptr;  // set on the root item of a menu
   std::unique_ptr<TBitmap> FBitmap;
+  std::shared_ptr<TMenuItem*> FLife;
 };
 using TTntMenuItem = TMenuItem;
 

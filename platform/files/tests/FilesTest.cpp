@@ -451,6 +451,17 @@ TEST(FileOperationsTest, DeleteRefusesFoldersReadOnlyAndOpenFiles) {
   EXPECT_EQ(GetLastError(), err::FileNotFound);
 }
 
+TEST(FileOperationsTest, CreateDirectoryMakesOneLevel) {
+  TempFolder dir;
+  EXPECT_TRUE(CreateDirectory(dir / "one"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "one"));
+  EXPECT_FALSE(CreateDirectory(dir / "one"));
+  EXPECT_EQ(GetLastError(), err::FileExists);
+  EXPECT_FALSE(CreateDirectory(dir / "missing/two"));
+  EXPECT_EQ(GetLastError(), err::PathNotFound);
+  EXPECT_FALSE(CreateDirectory(""));
+}
+
 TEST(FileOperationsTest, FullPathResolvesDotsByText) {
   char* cwdText = ::getcwd(nullptr, 0);
   const std::string cwd = cwdText;

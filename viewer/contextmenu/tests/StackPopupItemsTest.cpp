@@ -384,3 +384,33 @@ TEST_F(MenuTest, ClicksInTheShownMenuRaiseTheEvents) {
   Application->ProcessMessages();
   EXPECT_EQ(events, (std::vector<std::string>{"zoom imZoom150", "matrix", "rotate imFlipHorizontal"}));
 }
+
+// The engine's records may rebuild run-time items while the menu is on screen: an entry of
+// a destroyed item is neither drawn nor clicked, and the new items show at the next opening.
+TEST_F(MenuTest, ItemsRebuiltWhileTheMenuIsShownAreNotClicked) {
+  TForm form(nullptr);
+  form.SetBounds(100, 100, 300, 200);
+  form.Show();
+  const std::vector<VOI_FORM_PRESETS> presets{{"Full Range", 0, 0, 0}, {"Lung", -600, 1500, 0}};
+  menu_->SetFixedVOIPresets(presets.data(), 2);
+  menu_->SetVOIModeChecked(true);
+  popup_->OnPopup = [this](TObject*) {
+    LayOut();
+    menu_->RefreshModeDependentItems();
+  };
+  int defaults = 0;
+  menu_->OnMenuVoiDefaultPreset = [&](TObject*) { ++defaults; };
+  menu_->Popup(150, 150);
+  TTntMenuItem* old = menu_->FixedVOIPresetItems()[1];
+  TRect rect;
+  ASSERT_TRUE(popup_->ShownItemRect(old, rect));
+  menu_->SetFixedVOIPresets(presets.data(), 2);  // the shown items are destroyed
+  Application->ProcessMessages();               // the shown entries repaint
+  popup_->ClickShownItem(old);
+  Application->ProcessMessages();
+  EXPECT_EQ(defaults, 0);
+  menu_->Popup(150, 150);
+  popup_->ClickShownItem(menu_->FixedVOIPresetItems()[1]);
+  Application->ProcessMessages();
+  EXPECT_EQ(defaults, 1);
+}

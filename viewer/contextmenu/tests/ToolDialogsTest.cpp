@@ -335,3 +335,26 @@ TEST(AnnotationEditor, EditWithoutAnEngine) {
   EXPECT_EQ(editor.Edit(0, 0, L"plain"), L"plain");
   EXPECT_FALSE(editor.WasCancelled());
 }
+
+TEST(Calibration, ArrowKeysOpenTheUnitMenuBelowTheArrowButton) {
+  TsgCalibrationTool calibration = DefaultTable();
+  bool shown = false;
+  TPoint arrowBottomRight{}, menuTopRight{};
+  calibration.OnDialogShown = [&](TfmCalibrationTool& dialog) {
+    Later(dialog, [&] {
+      TfrmCalibrationEditor& editor = *dialog.GetEditor();
+      EXPECT_TRUE(dialog.HandleKey(0x28));  // Down
+      shown = editor.mnuMeasures->Shown() != nullptr;
+      TRect item;
+      if (editor.mnuMeasures->ShownItemRect(editor.UnitItems()[0], item)) menuTopRight = {item.Right, item.Top};
+      arrowBottomRight = editor.sbPopup->ClientToScreen(Point(editor.sbPopup->Width(), editor.sbPopup->Height()));
+      EXPECT_FALSE(dialog.HandleKey('A'));
+      dialog.HandleKey(kReturn);
+    });
+  };
+  calibration.Execute(200, 150, 1.0);
+  EXPECT_TRUE(shown);
+  // Right-aligned with the arrow and just below it (the menu's frame aside).
+  EXPECT_NEAR(menuTopRight.x, arrowBottomRight.x, 8);
+  EXPECT_NEAR(menuTopRight.y, arrowBottomRight.y, 8);
+}
