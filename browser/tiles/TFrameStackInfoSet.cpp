@@ -163,6 +163,11 @@ void TFrameStackInfoSet::RemoveLastStack() {
   if (!tiles_.empty()) RemoveAt(tiles_.size() - 1);
 }
 
+void TFrameStackInfoSet::RemoveStack(int index) {
+  if (index < 0 || index >= Count()) ThrowDeque();
+  RemoveAt(static_cast<size_t>(index));
+}
+
 void TFrameStackInfoSet::ReverseOrder() {
   std::reverse(tiles_.begin(), tiles_.end());
   LayOutTiles();

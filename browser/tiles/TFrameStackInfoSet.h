@@ -41,6 +41,9 @@ class TFrameStackInfoSet : public TFrame {
   // Nothing on an empty set.
   void RemoveFirstStack();
   void RemoveLastStack();
+  // Removes and destroys the tile at the index (the key-image tile wherever it stands); an
+  // index outside the tiles raises std::out_of_range("deque").
+  void RemoveStack(int index);
   void SetAllShown(bool shown);
   void ApplyGuiResources(TResourceInitialization* record);
 

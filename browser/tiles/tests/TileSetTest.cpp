@@ -68,9 +68,14 @@ TEST_F(TileSet, HeightFollowsTheTilesAndTheScale) {
   set.RemoveFirstStack();
   set.RemoveLastStack();
   EXPECT_EQ(set.Height(), 2 * 142);
+  EXPECT_THROW(set.RemoveStack(2), std::out_of_range);
+  set.RemoveStack(1);
+  EXPECT_EQ(set.Count(), 1);
+  EXPECT_EQ(set.Height(), 142);
+  EXPECT_EQ(set.Tile(0)->Top(), 0);
   host.scale = 1.5;
   EXPECT_EQ(set.GetTileHeight(), 213);
-  EXPECT_EQ(set.GetFullHeight(), 426);
+  EXPECT_EQ(set.GetFullHeight(), 213);
   TFrameStackInfoSet one(nullptr, 1);
   one.RemoveFirstStack();
   EXPECT_EQ(one.Height(), 142);
