@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/Canvas.h"
 #include "engine/Measurements.h"
 #include "engine/ReferenceLines.h"
 #include "engine/Renderer.h"
@@ -166,6 +167,27 @@ TEST(CellMapping, ScreenAndImageAreInverse) {
   m.ToScreen(20, 25, sx, sy);
   EXPECT_DOUBLE_EQ(sx, 50);
   EXPECT_DOUBLE_EQ(sy, 50);
+}
+
+TEST(Canvas, DrawsOnlyInsideItsCellWhateverThePoints) {
+  std::vector<uint32_t> pixels(30 * 20, 0);
+  Canvas canvas(pixels.data(), 30, 10, 5, 10, 10);  // the cell (10, 5) to (20, 15)
+  const double nan = std::nan(""), huge = 1e300;
+  canvas.Line({nan, 0}, {5, 5}, 1);
+  canvas.Line({-huge, 5.5}, {huge, 5.5}, 2);
+  canvas.Handle({huge, -huge}, 3);
+  canvas.Text({nan, 2}, {"X"}, 4);
+  canvas.Line({-5, -5}, {50, 50}, 5);
+  int inside = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 30; ++x)
+      if (pixels[size_t(y) * 30 + x] != 0) {
+        EXPECT_TRUE(x >= 10 && x < 20 && y >= 5 && y < 15) << x << "," << y;
+        ++inside;
+      }
+  EXPECT_EQ(pixels[size_t(5 + 5) * 30 + 10 + 3], 2u) << "the long line crosses the cell's row 5";
+  EXPECT_EQ(pixels[size_t(5 + 7) * 30 + 10 + 7], 5u) << "the diagonal";
+  EXPECT_GT(inside, 10);
 }
 
 }  // namespace
