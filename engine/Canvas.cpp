@@ -11,7 +11,17 @@ void Canvas::Put(int x, int y, uint32_t colour) {
   if (x >= 0 && y >= 0 && x < width_ && y < height_) pixels_[size_t(top_ + y) * stride_ + left_ + x] = colour;
 }
 
+namespace {
+// Points from hostile data (a presentation state's graphics) may be anything: such points are
+// not drawn, and far ones are brought near before any conversion to integers.
+bool Drawable(ScreenPoint p) { return std::isfinite(p.X) && std::isfinite(p.Y); }
+ScreenPoint Near(ScreenPoint p) { return {std::clamp(p.X, -1e6, 1e6), std::clamp(p.Y, -1e6, 1e6)}; }
+}  // namespace
+
 void Canvas::Line(ScreenPoint a, ScreenPoint b, uint32_t colour) {
+  if (!Drawable(a) || !Drawable(b)) return;
+  a = Near(a);
+  b = Near(b);
   // Cut the segment to the cell (Liang-Barsky) so that far points cost nothing.
   double t0 = 0, t1 = 1;
   const double dx = b.X - a.X, dy = b.Y - a.Y;
@@ -53,6 +63,8 @@ void Canvas::Arrow(ScreenPoint tail, ScreenPoint head, uint32_t colour) {
 }
 
 void Canvas::Handle(ScreenPoint p, uint32_t colour) {
+  if (!Drawable(p)) return;
+  p = Near(p);
   const int x = int(std::floor(p.X)), y = int(std::floor(p.Y));
   for (int k = -2; k <= 2; ++k) {
     Put(x + k, y - 2, colour);
@@ -64,7 +76,7 @@ void Canvas::Handle(ScreenPoint p, uint32_t colour) {
 
 void Canvas::Text(ScreenPoint p, const std::vector<std::string>& lines, uint32_t colour) {
   // The font draws into a buffer of the cell's size: copy out, draw, copy back.
-  if (lines.empty() || width_ <= 0 || height_ <= 0) return;
+  if (lines.empty() || width_ <= 0 || height_ <= 0 || !Drawable(p)) return;
   // Kept inside the cell where it fits: moved left and up from the right and bottom edges.
   size_t longest = 0;
   for (const std::string& l : lines) longest = std::max(longest, l.size());

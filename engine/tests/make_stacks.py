@@ -173,7 +173,7 @@ def write_states(out):
     circle.GraphicAnnotationUnits = "PIXEL"
     circle.GraphicDimensions = 2
     circle.NumberOfGraphicPoints = 2
-    circle.GraphicData = [32.0, 32.0, 42.0, 32.0]
+    circle.GraphicData = [20.0, 44.0, 26.0, 44.0]
     circle.GraphicType = "CIRCLE"
     circle.GraphicFilled = "N"
     line = Dataset()
