@@ -3,6 +3,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "platform/com/Library.h"
 #include "platform/windows/Messages.h"
 #include "viewer/stackwindow/TFrameStackWindow.h"
 
@@ -329,7 +330,8 @@ void TFrameStackWindow::WorkAreaKeyImageNotification(int32_t, int32_t) {
 }
 
 void TFrameStackWindow::WorkAreaVoiPresets(const char* modality) {
-  RebuildVoiPresets(FPresets, modality ? modality : "", kVoiPresetsFileName);
+  // "Full Range", then the presets of "VOIPresets.ini" beside the program for this modality.
+  RebuildVoiPresets(FPresets, modality ? modality : "", platform::ProgramFolder() + kVoiPresetsFileName);
 }
 
 void TFrameStackWindow::WorkAreaWheelOutside(const TPoint& point, uint16_t delta, uint16_t keys) {

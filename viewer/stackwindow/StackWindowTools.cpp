@@ -311,11 +311,6 @@ void TFrameStackWindow::tbScreenOnOffClick(TObject*) {
   if (OnCellMaximize) OnCellMaximize(this);
 }
 
-void TFrameStackWindow::WorkAreaClick() {
-  lblVOIHint->SetCaption(L"");
-  if (FColumns * FRows > 1 && OnCellMaximize) OnCellMaximize(this);
-}
-
 void TFrameStackWindow::PressButton(TToolButton* button, void (TFrameStackWindow::*handler)(TObject*)) {
   if (!button->Visible() || !button->Enabled()) return;
   button->SetDown(true);

@@ -272,7 +272,6 @@ class TFrameStackWindow : public TFrame {
   void WorkAreaLeftUp();
   void WorkAreaWheel(bool forward);
   void WorkAreaPopupAllowed(bool suppress);
-  void WorkAreaClick();
 
   // ---- Linked changes from the client area (every frame of the matrix, the sender included) ----
   void ApplyLinkedZoom(TFrameStackWindow* sender, double ratio);

@@ -584,3 +584,60 @@ TEST_F(StackWindowTest, DoubleClickEndsAPendingPolygonFirst) {
 }
 
 }  // namespace
+
+namespace {
+
+// ---- Auto-hidden bars, pins and the reconstruction mode ----
+
+TEST_F(StackWindowTest, ToolBarHidesWhenTheCursorLeavesAndShowsWhenItComesBack) {
+  frame_->Activate(0);
+  const TPoint origin = frame_->pnlTools->Parent()->ClientToScreen(
+      TPoint{frame_->pnlTools->Left(), frame_->pnlTools->Top()});
+  const auto tick = [&] {
+    platform::SendMessage(frame_->Handle(), platform::kWmTimer, reinterpret_cast<uintptr_t>(frame_->pnlTools), 0);
+  };
+  SetCursorPos(origin.x + 5000, origin.y + 5000);
+  tick();
+  EXPECT_FALSE(frame_->pnlTools->Visible());
+  SetCursorPos(origin.x + 10, origin.y + 5);
+  tick();
+  EXPECT_TRUE(frame_->pnlTools->Visible());
+}
+
+TEST_F(StackWindowTest, PinningTheToolBarDocksItAndTellsTheOtherFramesOnlyForAUserClick) {
+  frame_->tbPin->Click();
+  main_.Settle();
+  EXPECT_EQ(frame_->pnlTools->Align(), alTop);
+  ASSERT_EQ(main_.Of(stack_msg::kToolSwitch).size(), 1u);
+  EXPECT_EQ(main_.Of(stack_msg::kToolSwitch)[0].wParam, 1u);
+  EXPECT_EQ(main_.Of(stack_msg::kToolSwitch)[0].lParam, tool_code::kToolbarPin);
+  Settle();
+  frame_->SwitchTool(0, tool_code::kToolbarPin);  // relayed from another frame: unpinned
+  main_.Settle();
+  EXPECT_EQ(frame_->pnlTools->Align(), alNone);
+  EXPECT_FALSE(frame_->tbPin->Down());
+  EXPECT_TRUE(main_.messages.empty());
+}
+
+TEST_F(StackWindowTest, ReconstructionModeSwapsTheToolsAndTheNavigatorCodePressesPosition) {
+  Report(30);
+  frame_->WorkAreaReconstructionAvailable(true);
+  ASSERT_TRUE(frame_->tbMPR->Visible());
+  frame_->tbVOI->SetDown(true);
+  frame_->tbMPR->Click();
+  EXPECT_TRUE(frame_->tbPosition->Visible());
+  EXPECT_FALSE(frame_->tbNavigator->Visible());
+  EXPECT_FALSE(frame_->tbLink->Enabled());
+  EXPECT_EQ(TFrameStackWindow::MprToolCode(), 2);
+  Settle();
+  frame_->SwitchTool(1234, tool_code::kNavigator);
+  engine_.Settle();
+  EXPECT_TRUE(frame_->tbPosition->Down());
+  EXPECT_EQ(engine_.Codes(), (std::vector<uint32_t>{msg::kResetTool, msg::kEndTool, msg::kMprPosition}));
+  frame_->tbMPR->Click();
+  EXPECT_FALSE(frame_->tbPosition->Visible());
+  EXPECT_TRUE(frame_->tbNavigator->Visible());
+  EXPECT_TRUE(frame_->tbLink->Enabled());
+}
+
+}  // namespace
