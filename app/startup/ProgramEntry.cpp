@@ -67,11 +67,14 @@ std::unique_ptr<TvsColors>& EntryColors() {
   return colors;
 }
 
-void RunSequence(const std::string& commandLine, int showWindow) {
+void RunSequence(const std::string& commandLine, int showWindow, const TMainWindowFactory& makeMainWindow) {
   // COM needs no set-up on this platform: components are loaded by file name.
   Application->HintWindowClass = [](TComponent* owner) -> THintWindow* { return new TORNHint(owner); };
 
-  TResourceInitialization record;
+  // Lives until the next start-up or the process's end: the main window keeps a pointer to it.
+  static std::unique_ptr<TResourceInitialization> entryRecord;
+  entryRecord = std::make_unique<TResourceInitialization>();
+  TResourceInitialization& record = *entryRecord;
   record.Load(-1, "");
   record.LoadCursors();
   record.LoadHints();
@@ -93,23 +96,26 @@ void RunSequence(const std::string& commandLine, int showWindow) {
 
   SessionNumber() = SessionNumberFromCommandLine(commandLine, showWindow);
 
-  // The main window comes with a later piece of work: until then the program says which
-  // mode it would run in and ends, without a message loop that nothing could end.
   if (SessionNumber() == -1)
-    std::printf("Vistrel: no main window yet; stand-alone mode\n");
+    std::printf("Vistrel: stand-alone mode\n");
   else
-    std::printf("Vistrel: no main window yet; session %lld\n", static_cast<long long>(SessionNumber()));
+    std::printf("Vistrel: session %lld\n", static_cast<long long>(SessionNumber()));
   std::fflush(stdout);
 
   PublishParentProcess();
-  if (Application->MainForm) Application->Run();
+  if (!makeMainWindow) return;
+  TCustomForm* main = makeMainWindow(record, *EntryColors(), *EntryFonts());
+  if (!main) return;
+  Application->MainForm = main;
+  main->Show();
+  Application->Run();
 }
 
 }  // namespace
 
-int RunProgramEntry(const std::string& commandLine, int showWindow) {
+int RunProgramEntry(const std::string& commandLine, int showWindow, const TMainWindowFactory& makeMainWindow) {
   try {
-    RunSequence(commandLine, showWindow);
+    RunSequence(commandLine, showWindow, makeMainWindow);
   } catch (const std::exception& error) {
     Application->MessageBox(platform::Utf8ToWide(error.what()), Application->Title, MB_OK | MB_ICONERROR);
   } catch (...) {

@@ -4,9 +4,21 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
+class TCustomForm;
+
 namespace app {
+
+class TResourceInitialization;
+class TvsColors;
+class TvsFonts;
+
+// Makes the main window once the start-up record, colours and fonts exist; they live until
+// the process ends.
+using TMainWindowFactory = std::function<TCustomForm*(TResourceInitialization& record, TvsColors& colors,
+                                                      TvsFonts& fonts)>;
 
 // The host's session, -1 in stand-alone mode; set once before the message loop.
 int64_t& SessionNumber();
@@ -25,8 +37,10 @@ std::string CommandLineOfArguments(int argc, char** argv);
 // when it cannot be found.
 void PublishParentProcess();
 
-// Runs the start-up sequence and the message loop. An exception ends the sequence with one
-// message box. Returns 0.
-int RunProgramEntry(const std::string& commandLine, int showWindow);
+// Runs the start-up sequence, shows the main window made by `makeMainWindow` and runs the
+// message loop until it ends; without a factory the sequence ends after the start-up. Prints
+// the mode ("Vistrel: stand-alone mode" or "Vistrel: session N") first. An exception ends the
+// sequence with one message box. Returns 0.
+int RunProgramEntry(const std::string& commandLine, int showWindow, const TMainWindowFactory& makeMainWindow = {});
 
 }  // namespace app

@@ -89,6 +89,8 @@ void TCustomForm::Show() {
   }
 }
 
+void TCustomForm::Minimize() { Widget()->showMinimized(); }
+
 void TCustomForm::Close() {
   if (FClosing) return;
   FClosing = true;

@@ -31,6 +31,8 @@ class TCustomForm : public TWinControl {
   void SetVisible(bool visible) override;
   void Show();
   void Close();
+  // Minimises the window (to the task bar of a desktop).
+  void Minimize();
   int ShowModal();
   int ModalResult() const { return FModalResult; }
   void SetModalResult(int result);
