@@ -425,7 +425,7 @@ bool TFrameStudyBox::FillTile(int index) {
   iSTACK_TILE* tile = tileSet_->Tile(index);
   InstallTileHandlers(tile);
   tile->Fill(info);
-  tile->Control()->SetAlign(alTop);
+  // The tile set places its tiles in its own order; the box only shows the filled one.
   tile->Control()->Show();
   preferredWidth_ =
       std::max(preferredWidth_, tile->GetInfoPanelLeft() + tile->GetRightMargin() + tile->GetWidestLabelWidth());

@@ -1,5 +1,5 @@
 // Shows the studies panel with two study boxes of a patient (a CT study of three stacks and
-// an MR study of two) and saves a screenshot. The first box is expanded by program; under an
+// an MR study of two; real stack tiles once browser/tiles is there) and saves a screenshot. The first box is expanded by program; under an
 // X server (Xvfb) the second box's title is clicked with real input (xdotool), which expands
 // it and fills its tiles one per tick; on the offscreen platform the title is clicked by
 // program. Exit code 0 when the picture was written and both boxes show their tiles.
@@ -10,6 +10,10 @@
 
 #include "browser/studies/TFrameStudyBoxFrameSet.h"
 #include "browser/studies/tests/FakeTiles.h"
+#ifdef STUDIES_REAL_TILES
+#include "browser/studies/TileSetAdapter.h"
+#include "browser/tiles/tests/TileFakes.h"
+#endif
 #include "platform/core/Clock.h"
 #include "platform/vcl/Screenshot.h"
 #include "platform/windows/Application.h"
@@ -43,7 +47,14 @@ int main(int argc, char** argv) {
   platform::Application app(argc, argv, true);
   int status = 0;
   {
+#ifdef STUDIES_REAL_TILES
+    // The real tiles of browser/tiles; their main window is a stand-in (no stack is shown).
+    tile_tests::FakeHost tileHost;
     ORN_browser::test::FakeHost fake;
+    fake.host.MakeTileSet = ORN_browser::MakeStackInfoSets();
+#else
+    ORN_browser::test::FakeHost fake;
+#endif
     TForm form(nullptr);
     form.SetCaption(L"Studies panel");
     form.SetBounds(40, 40, 440, 760);
