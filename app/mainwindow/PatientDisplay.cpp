@@ -174,6 +174,7 @@ void TFormApplication::AddNextStudyBox() {
   // A tick that outlived its file set (closed or replaced) adds nothing and ends the listing.
   if (!patient || FNextStudyBox >= patient->FStudies.Count()) {
     FStudyBoxesComplete = true;
+    if (patient && OnStudyBoxesComplete) OnStudyBoxesComplete();
     return;
   }
   const int studyIndex = FNextStudyBox;
