@@ -226,7 +226,7 @@ void TFormApplication::AddNextStudyBox() {
 
 void TFormApplication::ShowStudy(int patient, int study, int stack) {
   if (!FileSetOpen() || patient < 0 || patient >= PatientCount()) return;
-  if (patient != FListedPatient || !FStudyBoxFrameSet) ShowPatient(patient);
+  if (patient != FListedPatient) ShowPatient(patient);
   FPatientIndex = patient;
   FStudyIndex = study;
   FStackIndex = stack;
