@@ -174,6 +174,7 @@ void TFormApplication::AddNextStudyBox() {
   // A tick that outlived its file set (closed or replaced) adds nothing and ends the listing.
   if (!patient || FNextStudyBox >= patient->FStudies.Count()) {
     FStudyBoxesComplete = true;
+    if (patient && OnStudyBoxesComplete) OnStudyBoxesComplete();
     return;
   }
   const int studyIndex = FNextStudyBox;
@@ -225,7 +226,7 @@ void TFormApplication::AddNextStudyBox() {
 
 void TFormApplication::ShowStudy(int patient, int study, int stack) {
   if (!FileSetOpen() || patient < 0 || patient >= PatientCount()) return;
-  if (patient != FListedPatient || !FStudyBoxFrameSet) ShowPatient(patient);
+  if (patient != FListedPatient) ShowPatient(patient);
   FPatientIndex = patient;
   FStudyIndex = study;
   FStackIndex = stack;

@@ -280,6 +280,7 @@ void TFormApplication::PatientListClick(TObject*) {
     chosen = RunPatientNavigator(patient, study, stack);
   } else {
     ORN_browser::TFormDICOMDIRNavigator navigator(nullptr, FFileSet, &patient, &study, &stack);
+    navigator.SetCaption(L"DICOMDIR Navigator");
     chosen = navigator.ShowModal() == mrOk;
   }
   if (chosen && patient >= 0 && patient < PatientCount()) {

@@ -235,7 +235,7 @@ void TFormApplication::BuildComponents() {
   panelBar->SetName("tbStudiesPanel");
   panelBar->SetParent(pnlStudiesTitle);
   panelBar->SetAlign(alRight);
-  panelBar->SetWidth(110);
+  panelBar->SetWidth(150);
   panelBar->ShowCaptions = true;
   auto panelButton = [&](const char* name, const wchar_t* caption, const wchar_t* hint) {
     TToolButton* b = new TToolButton(this);
@@ -251,6 +251,9 @@ void TFormApplication::BuildComponents() {
   tbStudiesPanelPin = panelButton("tbStudiesPanelPin", L"Pin", L"fix panel");
   tbSortingForward = panelButton("tbSortingForward", L"Sort", L"sort backward");
   tbMinimizeToIcons = panelButton("tbMinimizeToIcons", L"Icons", L"only icons");
+  // Pinned in the form resource: the panel shows beside the client area until a setting or
+  // the user lets it float.
+  tbStudiesPanelPin->SetDown(true);
   pnlStudies = NewPanel(this, pnlLeft, "pnlStudies", alClient);
 
   Splitter = new TSplitter(this);

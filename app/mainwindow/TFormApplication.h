@@ -188,6 +188,8 @@ class TFormApplication : public TForm {
   void ShowStudy(int patient, int study, int stack);
   // Each box added, for tests and the screenshot: the study index in the order of adding.
   std::vector<int> AddedStudyBoxes;
+  // Called once every box of the listed patient has been added.
+  std::function<void()> OnStudyBoxesComplete;
 
   // --- Requests of the stack windows ---
   void OnStackWindowActivated(platform::WParam wParam, platform::LParam lParam);

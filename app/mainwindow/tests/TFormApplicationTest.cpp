@@ -287,6 +287,30 @@ TEST_F(MainWindow, StandaloneStartFailuresCloseWithTheirTexts) {
   EXPECT_TRUE(form_->tbClose->Enabled());
 }
 
+TEST_F(MainWindow, FileSetWithoutPatientsShowsAnEmptyWindow) {
+  WriteImages(program_.path(), {1});
+  {
+    ORN_dicom::TanDicomFileSet set;
+    ASSERT_TRUE(set.BuildFromFolder(program_.path().string(), false));
+    ASSERT_TRUE(set.DeleteSeries("1.2.3.1.1.1", "1.2.3.1.1", "PID1")) << set.GetLastError();
+    if (set.GetDicomDir()->Patients().Count() != 0) GTEST_SKIP() << "the patient stays with its last series";
+    ASSERT_TRUE(set.SaveDicomDir(false)) << set.GetLastError();
+  }
+  form_->OpenStandaloneFileSet();
+  EXPECT_TRUE(boxes_.empty());
+  EXPECT_FALSE(form_->ProgramClosed);
+  EXPECT_EQ(form_->FListedPatient, -1);
+  EXPECT_EQ(form_->FMessagePanel->lblMessage->Caption(), L"The DICOMDIR holds no patients.");
+}
+
+TEST(HostTexts, ByteOrderMarkMeansUtf8) {
+  const char bom[] = "\xEF\xBB\xBF<s>\xC3\xA9</s>";
+  EXPECT_EQ(TFormApplication::DecodeHostText(-1, bom, static_cast<int32_t>(sizeof bom - 1)), L"<s>\u00E9</s>");
+  const char ansi[] = "<s>\xE9</s>";  // Windows-1252
+  EXPECT_EQ(TFormApplication::DecodeHostText(-1, ansi, static_cast<int32_t>(sizeof ansi - 1)), L"<s>\u00E9</s>");
+  EXPECT_EQ(TFormApplication::DecodeHostText(-1, nullptr, 4), L"");
+}
+
 TEST_F(MainWindow, ForeignDicomDirIsRefused) {
   if (std::system("command -v dcmmkdir >/dev/null 2>&1") != 0) GTEST_SKIP() << "no dcmmkdir";
   WriteImages(program_.path(), {1, 1});

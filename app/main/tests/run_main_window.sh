@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# End to end under Xvfb: a copy of Vistrel.exe in a folder of its own beside a generated
+# DICOMDIR of 3 patients (with what it needs: resources, the language module, the dictionary,
+# the engine and the codecs). The test answers the start-up question and the patient
+# navigator with real input (xdotool), waits for the study boxes, saves
+# screenshots/main_window.png and checks the caption and the studies title in the program's
+# own report line. Skipped (77) without xvfb-run, xdotool or import.
+set -euo pipefail
+out=$(cd "$1" && pwd)  # $2: the dicom_dump tool
+source_dir=$(cd "$(dirname "$0")/../../.." && pwd)
+shots="$out/screenshots"
+for tool in xvfb-run xdotool import; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "no $tool: skipped"; exit 77; }
+done
+mkdir -p "$shots"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+for f in Vistrel.exe Vistrel.exe.res Lingopack_English.dll Tagbook.dll Pixtrane.exe Packwell.dll Unpackwell.dll Motivar.dll; do
+  [ -e "$out/$f" ] && cp "$out/$f" "$work/"
+done
+[ -d "$out/LEXICA_DATA" ] && cp -r "$out/LEXICA_DATA" "$work/"
+/usr/bin/python3 "$source_dir/tests/tools/make_fileset_folder.py" "$work/DATA" 3 2 2 6 --size 128 >/dev/null
+"$2" --build "$work/DATA" >/dev/null
+mv "$work/DATA/DICOMDIR" "$work/DICOMDIR"
+# The DICOMDIR names its files relative to its own folder.
+mv "$work/DATA"/* "$work/" && rmdir "$work/DATA"
+shot="$shots/main_window.png"
+rm -f "$shot"
+export LSAN_OPTIONS="suppressions=$source_dir/platform/vcl/tests/lsan_qt.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
+cat >"$work/inside.sh" <<INNER
+set -euo pipefail
+cd "$work"
+QT_QPA_PLATFORM=xcb VISTREL_REPORT_WINDOW=1 ./Vistrel.exe >"$work/log" 2>"$work/err" &
+pid=\$!
+trap 'kill -9 \$pid 2>/dev/null || true' EXIT
+# The start-up question: Yes.
+about=\$(timeout 90 xdotool search --sync --onlyvisible --name "About Vistrel" | head -n 1)
+sleep 0.5
+xdotool mousemove --window "\$about" 273 290 click 1
+# Three patients: the navigator opens on patient 1; Ok keeps it.
+nav=\$(timeout 90 xdotool search --sync --onlyvisible --name "DICOMDIR Navigator" | head -n 1)
+sleep 1
+eval \$(xdotool getwindowgeometry --shell "\$nav")
+# Its Ok button, at the place the navigator lays it out for its width.
+xdotool mousemove --window "\$nav" \$((WIDTH * 812 / 982)) \$((HEIGHT - 17)) click 1
+for i in \$(seq 1 300); do
+  grep -q "boxes complete" "$work/log" && break
+  sleep 0.2
+done
+sleep 1
+import -window root "$shot"
+INNER
+rc=0
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/inside.sh" || rc=$?
+cat "$work/err" >&2 || true
+echo "exit code $rc; output:"; cat "$work/log"
+[ "$rc" = 0 ]
+grep -q "stand-alone mode" "$work/log"
+grep -q "^window: Vistrel; Studies: 2; boxes complete: 2" "$work/log"
+test -s "$shot"
+echo "screenshot: $shot"
