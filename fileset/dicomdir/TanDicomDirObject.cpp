@@ -37,7 +37,7 @@ TanDicomDirObject::TanDicomDirObject(TanDicomFileObject& file, TProgressHandler 
     : FMetaInfo(std::make_unique<TanFileMetaInfo>(file)),
       FIdentification(std::make_unique<TanFileSetIdentification>(file)),
       FDirectoryInfo(std::make_unique<TanDirectoryInformation>(file, std::move(progress), firstItemPosition)) {
-  FValid = FMetaInfo->FValid;
+  FValid = FMetaInfo->FValid && FDirectoryInfo->Records().IsRecordSequence();
 }
 
 TanDicomDirObject::~TanDicomDirObject() {

@@ -16,6 +16,14 @@ namespace {
 
 constexpr uint32_t kSequenceTag = 0x00041220u;
 
+bool IsSequenceValue(iDDE* e) {
+  try {
+    return e->GetSequence() != nullptr;
+  } catch (...) {
+    return false;  // the value interface throws for a value of another kind
+  }
+}
+
 iDDE* NewSequence() {
   TanDDEFactory factory(2);
   iDDE* sequence = factory->MakeSequence(0x0004, 0x1220, 0);
@@ -200,12 +208,16 @@ TanDirRecSequence::TanDirRecSequence(TanGeneralDirectoryInfo& tree, TanDicomFile
                                      TProgressHandler progress, uint32_t firstItemPosition)
     : FTree(tree), FProgress(std::move(progress)) {
   InstallFileSetSeriesWork();
-  FTree.FReleaseItems = [this] { ReleaseItems(); };
   const int32_t index = file.FDataSet.IndexOf(kSequenceTag);
-  if (index >= 0 && file.FDataSet.At(static_cast<uint32_t>(index))->GetSequence() != nullptr)
+  // Another VR (OB, LO, UN of a defined length) holds bytes, not items; an undefined-length
+  // UN was read as items and is a sequence.
+  FIsRecordSequence = index < 0 || IsSequenceValue(file.FDataSet.At(static_cast<uint32_t>(index)));
+  if (index >= 0 && FIsRecordSequence)
     FSequence.reset(file.FDataSet.Remove(static_cast<uint32_t>(index)));
   else
     FSequence.reset(NewSequence());
+  // Installed once the sequence exists: the tree calls it from its destructor.
+  FTree.FReleaseItems = [this] { ReleaseItems(); };
   // The first record as (0004,1200) names it; the data set still holds that element here.
   iDDE* first = file.FDataSet.Find(0x00041200u);
   const uint32_t firstRecord = first != nullptr ? first->GetULong() : 0;

@@ -31,7 +31,9 @@ class TanDirRecSequence {
   // A new, empty sequence element over the tree.
   explicit TanDirRecSequence(TanGeneralDirectoryInfo& tree);
   // Takes (0004,1220) out of the file's data set and builds the record tree from its items. A
-  // file without the sequence (or with one that is no sequence) gives an empty tree. With the
+  // file without the sequence gives an empty tree; one whose (0004,1220) was not read as a
+  // sequence (another VR) is left in the file, gives an empty tree and IsRecordSequence() is
+  // false. With the
   // file position of the first item, the tree follows the records' offsets when every one of
   // them names an item; otherwise (and without a position) a record's children are the items
   // that follow it.
@@ -54,6 +56,8 @@ class TanDirRecSequence {
   // 132 + meta group + everything the data set holds now + the sequence header.
   uint32_t GetFirstItemOffset(TanDicomFileObject& file) const;
   iDDE* GetSequenceElement() const { return FSequence.get(); }
+  // False when the file read held a (0004,1220) that is not a sequence of items.
+  bool IsRecordSequence() const { return FIsRecordSequence; }
   // The offset of the last root record of the last write; 0 when it wrote none.
   uint32_t GetLastRootOffset() const { return FLastRootOffset; }
 
@@ -67,6 +71,7 @@ class TanDirRecSequence {
   std::unique_ptr<iDDE> FSequence;
   TProgressHandler FProgress;
   uint32_t FLastRootOffset = 0;
+  bool FIsRecordSequence = true;
 };
 
 }  // namespace ORN_dicom

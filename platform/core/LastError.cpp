@@ -27,8 +27,8 @@ uint32_t ErrorFromErrno(int e) {
     case ETXTBSY: return err::SharingViolation;
     case EAGAIN: return err::LockViolation;
     case ENOSPC:
-    case EFBIG:
     case EDQUOT: return err::DiskFull;
+    case EFBIG: return err::FileTooLarge;
     case EINVAL:
     case ESPIPE:
     case EOVERFLOW: return err::InvalidParameter;

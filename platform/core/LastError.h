@@ -38,6 +38,7 @@ constexpr uint32_t DirNotEmpty = 145;
 constexpr uint32_t NotLocked = 158;
 constexpr uint32_t AlreadyExists = 183;
 constexpr uint32_t BadExeFormat = 193;
+constexpr uint32_t FileTooLarge = 223;
 constexpr uint32_t EnvvarNotFound = 203;
 constexpr uint32_t FilenameExcedRange = 206;
 constexpr uint32_t Directory = 267;

@@ -37,6 +37,7 @@ std::string SystemMessage(uint32_t code) {
     case err::NotLocked: text = "The segment is already unlocked."; break;
     case err::AlreadyExists: text = "Cannot create a file when that file already exists."; break;
     case err::BadExeFormat: text = "%1 is not a valid Win32 application."; break;
+    case err::FileTooLarge: text = "The file size exceeds the limit allowed and cannot be saved."; break;
     case err::EnvvarNotFound: text = "The system could not find the environment option that was entered."; break;
     case err::FilenameExcedRange: text = "The filename or extension is too long."; break;
     case err::Directory: text = "The directory name is invalid."; break;

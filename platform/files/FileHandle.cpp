@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cerrno>
+#include <mutex>
 #include <unordered_map>
 
 #include "platform/core/LastError.h"
@@ -109,6 +111,18 @@ bool FolderExists(const std::string& path) {
   return ::stat(path.substr(0, slash).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// A write past the file-size limit (ulimit -f) sends SIGXFSZ, which ends the process unless
+// handled; ignored, the write fails with EFBIG instead, as Win32 fails it with an error code.
+// A handler the program installed itself is left alone.
+void IgnoreFileSizeSignal() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    struct sigaction current {};
+    if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+      ::signal(SIGXFSZ, SIG_IGN);
+  });
+}
+
 }  // namespace
 
 FileHandle CreateFile(const std::string& path, uint32_t desiredAccess, uint32_t shareMode,
@@ -120,6 +134,7 @@ FileHandle CreateFile(const std::string& path, uint32_t desiredAccess, uint32_t 
   const uint32_t acc = NormaliseAccess(desiredAccess);
   const bool wantRead = acc & access::ReadData;
   const bool wantWrite = acc & access::WriteData;
+  if (wantWrite) IgnoreFileSizeSignal();
 
   struct stat before {};
   const bool existed = ::stat(path.c_str(), &before) == 0;

@@ -196,6 +196,36 @@ bool FlushFileBuffers(FileHandle handle) {
   return true;
 }
 
+bool ReserveFileSpace(FileHandle handle, uint64_t size) {
+  auto file = Lookup(handle);
+  if (!file) return false;
+  if (!file->canWrite) {
+    SetLastError(err::AccessDenied);
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(file->fd, &st) != 0) {
+    SetLastErrorFromErrno();
+    return false;
+  }
+  const uint64_t length = static_cast<uint64_t>(st.st_size);
+  if (size > static_cast<uint64_t>(INT64_MAX)) {
+    SetLastError(err::FileTooLarge);
+    return false;
+  }
+  // fallocate, not posix_fallocate: the latter's fallback writes bytes one block at a time,
+  // which reserves nothing on copy-on-write file systems and is slow everywhere.
+  if (size > length && ::fallocate(file->fd, 0, 0, static_cast<off_t>(size)) != 0) {
+    const int e = errno;
+    // A full disk may leave part of the blocks allocated and the length changed.
+    [[maybe_unused]] const int restored = ::ftruncate(file->fd, static_cast<off_t>(length));
+    SetLastErrorFromErrno(e);
+    return false;
+  }
+  SetLastError(err::Success);
+  return true;
+}
+
 bool LockFile(FileHandle handle, uint64_t offset, uint64_t length) {
   auto file = Lookup(handle);
   if (!file) return false;

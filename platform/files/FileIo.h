@@ -35,6 +35,11 @@ bool GetFileSize(FileHandle handle, int64_t* size);
 // Sets the end of the file at the current position.
 bool SetEndOfFile(FileHandle handle);
 bool FlushFileBuffers(FileHandle handle);
+// Makes the file at least size bytes long with its blocks allocated on the disk, so that
+// writing through a mapping of it cannot meet a full disk: ERROR_DISK_FULL when the disk has
+// no room, ERROR_FILE_TOO_LARGE past the file-size limit, ERROR_NOT_SUPPORTED when the file
+// system cannot reserve blocks. A failure leaves the file's length as it was.
+bool ReserveFileSpace(FileHandle handle, uint64_t size);
 
 // Exclusive lock of a byte range (LockFile): fails at once with ERROR_LOCK_VIOLATION when any
 // other handle, of this process or another, or this handle itself holds an overlapping range.

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <map>
 #include <mutex>
 #include <unordered_map>
@@ -59,9 +60,16 @@ MappingOnFileHandle CreateMappingOnFile(FileHandle handle, uint32_t protection,
       SetLastError(err::NotEnoughMemory);
       return kNoMappingOnFile;
     }
-    if (::ftruncate(file->fd, static_cast<off_t>(size)) != 0) {
-      SetLastErrorFromErrno();
-      return kNoMappingOnFile;
+    // The growth gets its blocks now, as on Windows: a sparse tail would make a write through
+    // the view on a full disk a SIGBUS. Only a file system that cannot reserve grows sparse.
+    if (::fallocate(file->fd, 0, 0, static_cast<off_t>(size)) != 0) {
+      int e = errno;
+      if (e == EOPNOTSUPP) e = ::ftruncate(file->fd, static_cast<off_t>(size)) == 0 ? 0 : errno;
+      if (e != 0) {
+        [[maybe_unused]] const int restored = ::ftruncate(file->fd, static_cast<off_t>(fileSize));
+        SetLastErrorFromErrno(e);
+        return kNoMappingOnFile;
+      }
     }
   }
   const int fd = ::fcntl(file->fd, F_DUPFD_CLOEXEC, 0);

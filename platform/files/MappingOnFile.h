@@ -3,7 +3,9 @@
 //
 // A mapping keeps its own reference to the file, so it outlives the handle it was made on, and
 // a view outlives its mapping, as on Windows. A read-write mapping larger than the file grows
-// the file to the maximum size.
+// the file to the maximum size with its blocks allocated (a full disk fails the mapping with
+// ERROR_DISK_FULL instead of a SIGBUS when the view is written); only a file system that cannot
+// allocate ahead grows it sparse.
 #pragma once
 
 #include <cstddef>

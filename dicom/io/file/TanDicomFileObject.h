@@ -11,8 +11,11 @@
 
 #include "dicom/elements/dataset/TanIOD.h"
 #include "dicom/io/file/TanPreamble.h"
+#include "platform/files/FileHandle.h"
 
 namespace ORN_dicom {
+
+class TanTemporaryTarget;
 
 class TanDicomFileObject {
  public:
@@ -96,6 +99,10 @@ class TanDicomFileObject {
   bool CheckWritable(bool buildMeta);
   void BuildDefaultMetaGroup();
   void FillBuffer(unsigned char* target) const;
+  // The mapped writer's way when the file system cannot reserve blocks: the whole file
+  // written through the temporary's handle.
+  bool WriteThroughHandle(platform::FileHandle file, uint64_t size);
+  bool CommitTemporary(TanTemporaryTarget& temporary);
 
   static uint8_t ResolveKindFor(const TanIOD& set, uint8_t kind);
   bool ConvertSet(TanIOD& source, uint8_t kind, uint8_t quality, TanIOD& target);

@@ -257,25 +257,72 @@ bool TanDicomFileObject::WriteMapped(const std::string& fileName) {
   }
   if (!CheckWritable(true)) return false;
   const uint64_t size = TanPreamble::kSize + EncodedSize(FMetaGroup) + EncodedSize(FDataSet);
+  // The blocks are reserved before the mapping is written: a page of a mapping that the disk
+  // has no room for would end the process with SIGBUS. A file system that cannot reserve
+  // gets the bytes through the handle instead, where a full disk is an error code.
+  bool reserved;
+  if (FWriteFaultHook && !FWriteFaultHook(0)) {
+    platform::SetLastError(platform::err::DiskFull);
+    reserved = false;
+  } else {
+    reserved = platform::ReserveFileSpace(file, size);
+  }
+  if (!reserved) {
+    const uint32_t error = platform::GetLastError();
+    if (error != platform::err::NotSupported) {
+      FLastError = GetSystemErrorTextW(error);
+      return false;
+    }
+    return WriteThroughHandle(file, size) && CommitTemporary(temporary);
+  }
   bool ok = false;
-  if (!FWriteFaultHook || FWriteFaultHook(0)) {
-    const platform::MappingOnFileHandle mapping = platform::CreateMappingOnFile(file, platform::page::ReadWrite, size);
-    if (mapping != platform::kNoMappingOnFile) {
-      void* view = platform::MapViewOnFile(mapping, platform::view_access::Write, 0, size);
-      platform::CloseMappingOnFile(mapping);
-      if (view != nullptr) {
-        struct Unmap {
-          void* view;
-          ~Unmap() { platform::UnmapViewOnFile(view); }
-        } unmap{view};
-        FillBuffer(static_cast<unsigned char*>(view));
-        ok = platform::FlushViewOnFile(view, 0);
-      }
+  const platform::MappingOnFileHandle mapping = platform::CreateMappingOnFile(file, platform::page::ReadWrite, size);
+  if (mapping != platform::kNoMappingOnFile) {
+    void* view = platform::MapViewOnFile(mapping, platform::view_access::Write, 0, size);
+    platform::CloseMappingOnFile(mapping);
+    if (view != nullptr) {
+      struct Unmap {
+        void* view;
+        ~Unmap() { platform::UnmapViewOnFile(view); }
+      } unmap{view};
+      FillBuffer(static_cast<unsigned char*>(view));
+      ok = platform::FlushViewOnFile(view, 0);
     }
   }
-  if (ok) ok = temporary.Commit();
-  if (!ok && FLastError.empty()) FLastError = "Internal error occured while synchronous writting operation.";
-  return ok;
+  if (!ok) {
+    FLastError = GetSystemErrorTextW(platform::GetLastError());
+    if (FLastError.empty()) FLastError = "Internal error occured while synchronous writting operation.";
+    return false;
+  }
+  return CommitTemporary(temporary);
+}
+
+bool TanDicomFileObject::CommitTemporary(TanTemporaryTarget& temporary) {
+  if (temporary.Commit()) return true;
+  FLastError = GetSystemErrorTextW(platform::GetLastError());
+  if (FLastError.empty()) FLastError = "Internal error occured while synchronous writting operation.";
+  return false;
+}
+
+bool TanDicomFileObject::WriteThroughHandle(platform::FileHandle file, uint64_t size) {
+  ORN_std::TanMSVirtualMemoryAlloc allocator;
+  auto* buffer = static_cast<unsigned char*>(allocator.Allocate(size));
+  struct Release {
+    unsigned char* block;
+    ~Release() { ORN_std::TanMSVirtualMemoryAlloc().Free(block); }
+  } release{buffer};
+  FillBuffer(buffer);
+  for (uint64_t position = 0; position < size;) {
+    const auto piece = static_cast<uint32_t>(std::min<uint64_t>(size - position, kPiece));
+    uint32_t moved = 0;
+    if (!platform::WriteFile(file, buffer + position, piece, &moved, nullptr) || moved == 0) {
+      FLastError = GetSystemErrorTextW(platform::GetLastError());
+      if (FLastError.empty()) FLastError = "Error occured while saving.";
+      return false;
+    }
+    position += moved;
+  }
+  return true;
 }
 
 bool TanDicomFileObject::WriteToMemory(void* block) {

@@ -179,6 +179,8 @@ class TanIODFactoryTemplate : public iIODFactory {
   uint8_t FParameter;
 
  private:
+  static constexpr const char* kEndsInHeader = "The data ends inside the header of an element.";
+
   static bool IsLongVR(uint16_t code) {
     switch (code) {
       case VRCode("OB"): case VRCode("OF"): case VRCode("OW"): case VRCode("SQ"): case VRCode("UN"):
@@ -216,7 +218,13 @@ class TanIODFactoryTemplate : public iIODFactory {
     const unsigned char* end = base + count;
     uint64_t position = 0;
     bool going = true;
-    while (position < count && count - position > 4 && going) {
+    while (position < count && going) {
+      if (count - position < 8) {
+        // Fewer bytes than the shortest element header: the data was cut off.
+        FLastMessage = kEndsInHeader;
+        going = false;
+        break;
+      }
       const unsigned char* p = base + position;
       const uint32_t tag = TagAt(p);
       if (stop != nullptr) {
@@ -279,7 +287,13 @@ class TanIODFactoryTemplate : public iIODFactory {
     FFactory.SetStreamEnd(end);
     uint64_t consumed = 0;
     bool going = true;
-    while (going && in.good() && consumed < count && count - consumed > 4) {
+    while (going && in.good() && consumed < count) {
+      const std::streamoff left = end >= 0 ? end - std::streamoff(in.tellg()) : 8;
+      if (count - consumed < 8 || (left > 0 && left < 8)) {
+        FLastMessage = kEndsInHeader;
+        going = false;
+        break;
+      }
       const uint32_t tag = PeekStreamTag(in, big);
       if (stop != nullptr) {
         if (!in.good()) {

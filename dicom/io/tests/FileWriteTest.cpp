@@ -238,7 +238,7 @@ TEST_F(FileWrite, FailedWriteLeavesTheOldFileAlone) {
       {"stream", 0, 0, "Error occured while saving."},
       {"buffer, first piece", 1, 0, "There is not enough space on the disk."},
       {"buffer, third piece", 1, 2 * 1024 * 1024, "There is not enough space on the disk."},
-      {"mapped", 2, 0, "Internal error occured while synchronous writting operation."},
+      {"mapped", 2, 0, "There is not enough space on the disk."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -81,12 +81,18 @@ TEST_F(IODFactory, StopTagsAndByteCounts) {
     EXPECT_TRUE(whole.ok);
     EXPECT_EQ(whole.count, b.size());
   }
-  EXPECT_TRUE(ReadSet(2, Bytes().raw({1, 2, 3, 4}), false, false).ok);
-  EXPECT_EQ(ReadSet(2, Bytes().raw({1, 2, 3, 4}), false, false).count, 0u);
-  // One to four bytes after the last element are not read.
-  Bytes tail = b;
-  tail.raw({9, 9, 9});
-  EXPECT_EQ(ReadSet(2, tail, false, false).count, b.size());
+  // Data that ends inside an element header (one to seven bytes after the last element) is
+  // cut off: a read error from memory and from a stream, as dcmdump has it.
+  for (bool stream : {false, true}) {
+    for (const std::string& rest : {std::string("\x09"), std::string("\x09\x09\x09"), std::string("\x10\0\x10\0", 4),
+                                    std::string("\x10\0\x10\0PN\x04", 7)}) {
+      SCOPED_TRACE(::testing::Message() << (stream ? "stream " : "memory ") << rest.size());
+      Bytes tail = b;
+      tail.str(rest);
+      EXPECT_FALSE(ReadSet(2, tail, stream, false).ok);
+      EXPECT_FALSE(ReadSet(1, Bytes().str(rest), stream, false).ok);
+    }
+  }
 }
 
 TEST_F(IODFactory, DataEndingInsideAnElement) {
