@@ -35,6 +35,13 @@ const uint8_t* Glyph(char c) {
   static const uint8_t slash[7] = {0x00, 0x01, 0x02, 0x04, 0x08, 0x10, 0x00};
   static const uint8_t minus[7] = {0x00, 0x00, 0x00, 0x1F, 0x00, 0x00, 0x00};
   static const uint8_t caret[7] = {0x04, 0x0A, 0x11, 0x00, 0x00, 0x00, 0x00};
+  static const uint8_t open[7] = {0x02, 0x04, 0x08, 0x08, 0x08, 0x04, 0x02};
+  static const uint8_t close[7] = {0x08, 0x04, 0x02, 0x02, 0x02, 0x04, 0x08};
+  static const uint8_t percent[7] = {0x18, 0x19, 0x02, 0x04, 0x08, 0x13, 0x03};
+  static const uint8_t plus[7] = {0x00, 0x04, 0x04, 0x1F, 0x04, 0x04, 0x00};
+  static const uint8_t comma[7] = {0x00, 0x00, 0x00, 0x00, 0x0C, 0x04, 0x08};
+  static const uint8_t equals[7] = {0x00, 0x00, 0x1F, 0x00, 0x1F, 0x00, 0x00};
+  static const uint8_t hash[7] = {0x0A, 0x0A, 0x1F, 0x0A, 0x1F, 0x0A, 0x0A};
   static const uint8_t blank[7] = {};
   const auto u = static_cast<unsigned char>(c);
   if (u >= '0' && u <= '9') return digits[u - '0'];
@@ -45,6 +52,13 @@ const uint8_t* Glyph(char c) {
     case '/': return slash;
     case '-': return minus;
     case '^': return caret;
+    case '(': return open;
+    case ')': return close;
+    case '%': return percent;
+    case '+': return plus;
+    case ',': return comma;
+    case '=': return equals;
+    case '#': return hash;
     default: return blank;
   }
 }
@@ -53,9 +67,10 @@ void Put(uint32_t* pixels, int width, int height, int x, int y, uint32_t colour)
   if (x >= 0 && y >= 0 && x < width && y < height) pixels[size_t(y) * width + x] = colour;
 }
 
-void Text(uint32_t* pixels, int width, int height, int x, int y, const std::string& text) {
+void Text(uint32_t* pixels, int width, int height, int x, int y, const std::string& text,
+          uint32_t foreground = 0xFFFFFFFFu) {
   for (int pass = 0; pass < 2; ++pass) {  // the shadow first, one pixel down and right
-    const uint32_t colour = pass == 0 ? 0xFF000000u : 0xFFFFFFFFu;
+    const uint32_t colour = pass == 0 ? 0xFF000000u : foreground;
     const int shift = pass == 0 ? 1 : 0;
     for (size_t i = 0; i < text.size(); ++i) {
       const uint8_t* g = Glyph(text[i]);
@@ -67,6 +82,12 @@ void Text(uint32_t* pixels, int width, int height, int x, int y, const std::stri
 }
 
 }  // namespace
+
+void DrawOverlayText(uint32_t* pixels, int width, int height, int x, int y, const std::string& text,
+                     uint32_t colour) {
+  if (pixels == nullptr || width <= 0 || height <= 0) return;
+  Text(pixels, width, height, x, y, text, colour);
+}
 
 int OverlayTextWidth(const std::string& text) { return text.empty() ? 0 : int(text.size()) * kAdvance - 1; }
 

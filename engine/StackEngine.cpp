@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "engine/Overlay.h"
+#include "engine/ReferenceLines.h"
 #include "platform/windows/Messages.h"
 #include "platform/windows/SharedSurface.h"
 #include "platform/windows/Window.h"
@@ -63,8 +64,11 @@ void StackEngine::ReadNextHeader() {
 void StackEngine::BecomeReady() {
   ready_ = true;
   current_ = 0;
+  shown_.resize(headers_.size());
+  for (size_t i = 0; i < shown_.size(); ++i) shown_[i] = int(i);
+  ReadPresentationStates();
   SetDefaultWindow();
-  Post(msg::kEngineReady, 0, 0);
+  // The reports come before 0x805D: the window keeps them and acts on them when it is ready.
   Post(msg::kImageCount, 0, Count());
   Post(msg::kMatrix, 0, LParam(view_.MatrixColumns | (view_.MatrixRows << 16)));
   ReportZoom();
@@ -73,7 +77,8 @@ void StackEngine::BecomeReady() {
   double fps = 0;
   if (!headers_.empty()) fps = headers_[0].FrameRate;
   cineFps_ = fps > 0 ? int(std::lround(fps)) : 10;
-  Post(msg::kFrameRate, 0, cineFps_);
+  // A stack without a rate of its own reports 0, so it is no automatic cine.
+  Post(msg::kFrameRate, 0, fps > 0 ? cineFps_ : 0);
   // Spacing between the first two slices for linking by position; the slice thickness else.
   int flag = 0;
   double spacing = 0;
@@ -87,8 +92,10 @@ void StackEngine::BecomeReady() {
   }
   Post(msg::kPositionFactor, WParam(flag), Fixed(spacing));
   Post(msg::kReconstructionAvailable, 0, 0);
-  Post(msg::kPresentationStatesAvailable, 0, 0);
+  // The list identifier is the engine's own: 1.
+  Post(msg::kPresentationStatesAvailable, states_.empty() ? 0 : 1, states_.empty() ? 0 : 1);
   Post(msg::kBlendingAvailable, 0, 0);
+  Post(msg::kEngineReady, 0, 0);
   SendModality();
   SendImagePlane();
   Draw();
@@ -98,7 +105,7 @@ void StackEngine::BecomeReady() {
 // ---- Images
 
 std::shared_ptr<DecodedImage> StackEngine::Image(int index) {
-  if (index < 0 || index >= Count()) return nullptr;
+  if (index < 0 || index >= int(headers_.size())) return nullptr;
   auto found = cache_.find(index);
   if (found == cache_.end()) {
     std::string error;
@@ -121,13 +128,13 @@ std::shared_ptr<DecodedImage> StackEngine::Image(int index) {
 void StackEngine::SetDefaultWindow() {
   view_.WindowSet = false;
   if (Count() == 0) return;
-  const ImageHeader& h = headers_[size_t(current_)];
+  const ImageHeader& h = CurrentHeader();
   if (!h.WindowCentres.empty()) {
     view_.WindowSet = true;
     view_.Centre = h.WindowCentres[0];
     view_.Width = h.WindowWidths[0];
   } else if (h.VoiLut.Empty() && h.Grey()) {
-    if (auto image = Image(current_)) {
+    if (auto image = Image(Stack(current_))) {
       view_.WindowSet = true;
       FullRangeWindow(image->Minimum, image->Maximum, view_.Centre, view_.Width);
     }
@@ -149,10 +156,8 @@ void StackEngine::GoTo(int index, bool report) {
 double StackEngine::CurrentZoom() const {
   if (!view_.ZoomFits) return view_.Zoom;
   if (Count() == 0 || width_ <= 0) return 1.0;
-  const ImageHeader& h = headers_[size_t(current_)];
-  const bool turned = (view_.Rotation & 1) != 0;
-  return FitZoom(width_ / view_.MatrixColumns, height_ / view_.MatrixRows, turned ? h.Rows : h.Columns,
-                 turned ? h.Columns : h.Rows);
+  const ImageHeader& h = CurrentHeader();
+  return MappingOf(width_ / view_.MatrixColumns, height_ / view_.MatrixRows, h.Columns, h.Rows, view_).Zoom;
 }
 
 void StackEngine::Resize(int width, int height) {
@@ -176,16 +181,29 @@ void StackEngine::Draw() {
       Cell cell;
       std::shared_ptr<DecodedImage> image;
       if (index < Count()) {
-        image = Image(index);
-        cell.Header = &headers_[size_t(index)];
+        image = Image(Stack(index));
+        cell.Header = &headers_[size_t(Stack(index))];
         cell.Image = image.get();
       }
       // With the zoom fitting, every cell fits its own image.
       DrawCell(pixels, width_, c * cw, r * ch, cw, ch, cell, view_);
+      if (index < Count()) {
+        DrawCellTools(pixels, width_, c * cw, r * ch, cw, ch, Stack(index), MappingFor(Stack(index)));
+        if (lensShown_ && index == lensPosition_) {
+          Lens lens;
+          lens.X = lensX_;
+          lens.Y = lensY_;
+          lens.Size = lensSize_;
+          lens.Circle = lensShape_ != 0;
+          lens.Factor = magnifierZoom_ / 100.0;
+          lens.Optimized = lensOptimized_;
+          DrawLens(pixels, width_, c * cw, r * ch, cw, ch, cell, view_, lens);
+        }
+      }
     }
   }
   if (overlay_ && Count() > 0) {
-    const ImageHeader& h = headers_[size_t(current_)];
+    const ImageHeader& h = CurrentHeader();
     char zoom[32], window[64];
     std::snprintf(zoom, sizeof zoom, "ZOOM %.2f", CurrentZoom());
     double centre = view_.Centre, width = view_.Width;
@@ -210,8 +228,9 @@ void StackEngine::ReportWindow() {
   double centre = view_.Centre, width = view_.Width;
   if (!view_.WindowSet) {
     // A VOI LUT in effect: report the range it spans.
-    if (Count() > 0 && !headers_[size_t(current_)].VoiLut.Empty()) {
-      const LookupTable& lut = headers_[size_t(current_)].VoiLut;
+    const LookupTable* voiLut = view_.VoiLut != nullptr ? view_.VoiLut : Count() > 0 ? &CurrentHeader().VoiLut : nullptr;
+    if (voiLut != nullptr && !voiLut->Empty()) {
+      const LookupTable& lut = *voiLut;
       FullRangeWindow(lut.FirstMapped, lut.FirstMapped + double(lut.Entries.size()) - 1, centre, width);
     }
   }
@@ -223,26 +242,16 @@ void StackEngine::ReportPan() { Post(msg::kPan, WParam(LParam(std::lround(view_.
 void StackEngine::ReportImage() { Post(msg::kImageChanged, WParam(FirstShown()), current_); }
 
 void StackEngine::SendModality() {
-  std::string modality = Count() > 0 ? headers_[size_t(current_)].Modality : std::string();
+  std::string modality = Count() > 0 ? CurrentHeader().Modality : std::string();
   platform::CopyDataStruct record{msg::kModalityText, uint32_t(modality.size() + 1), modality.c_str()};
   platform::SendMessage(panel_, platform::kWmCopyData, WParam(window_->Handle()), LParam(&record));
 }
 
 void StackEngine::SendImagePlane() {
   if (Count() == 0) return;
-  const ImageHeader& h = headers_[size_t(current_)];
+  const ImageHeader& h = CurrentHeader();
   if (!h.HasPlane) return;
-  msg::ImagePlaneRecord plane{};
-  std::copy(h.Position, h.Position + 3, plane.Position);
-  std::copy(h.Orientation, h.Orientation + 6, plane.Orientation);
-  std::copy(h.Spacing, h.Spacing + 2, plane.Spacing);
-  plane.Rows = h.Rows;
-  plane.Columns = h.Columns;
-  plane.ImageIndex = current_;
-  plane.FrameNumber = h.Frame;
-  std::strncpy(plane.FrameOfReferenceUid, h.FrameOfReferenceUid.c_str(), sizeof plane.FrameOfReferenceUid - 1);
-  std::strncpy(plane.SopInstanceUid, h.SopInstanceUid.c_str(), sizeof plane.SopInstanceUid - 1);
-  std::strncpy(plane.Modality, h.Modality.c_str(), sizeof plane.Modality - 1);
+  msg::ImagePlaneRecord plane = PlaneRecordOf(h, Stack(current_));
   platform::CopyDataStruct record{msg::kImagePlane, uint32_t(sizeof plane), &plane};
   platform::SendMessage(panel_, platform::kWmCopyData, WParam(window_->Handle()), LParam(&record));
 }
@@ -293,7 +302,7 @@ void StackEngine::MouseDown(int x, int y) {
   if (!view_.WindowSet) {
     SetDefaultWindow();
     if (!view_.WindowSet && Count() > 0) {
-      if (auto image = Image(current_)) FullRangeWindow(image->Minimum, image->Maximum, view_.Centre, view_.Width);
+      if (auto image = Image(Stack(current_))) FullRangeWindow(image->Minimum, image->Maximum, view_.Centre, view_.Width);
       view_.WindowSet = true;
     }
   }
@@ -301,6 +310,7 @@ void StackEngine::MouseDown(int x, int y) {
   dragWidth_ = view_.Width;
   dragPanX_ = view_.PanX;
   dragPanY_ = view_.PanY;
+  dragEdge_ = view_.EdgeStrength;
 }
 
 void StackEngine::MouseMove(int x, int y) {
@@ -315,7 +325,7 @@ void StackEngine::MouseMove(int x, int y) {
     case msg::kToolVoi: {
       // One screen pixel moves the window by a 256th of the image's range.
       double step = 1;
-      if (auto image = Image(current_)) step = std::max(1.0, (image->Maximum - image->Minimum) / 256.0);
+      if (auto image = Image(Stack(current_))) step = std::max(1.0, (image->Maximum - image->Minimum) / 256.0);
       view_.WindowSet = true;
       view_.Width = std::max(1.0, dragWidth_ + dx * step);
       view_.Centre = dragCentre_ + dy * step;
@@ -331,6 +341,11 @@ void StackEngine::MouseMove(int x, int y) {
       break;
     case msg::kToolNavigator:
       GoTo(dragImage_ + dy / 4, true);
+      break;
+    case msg::kToolEdgeEnhancement:
+      // Right strengthens, left weakens: 40 pixels per step of 1.
+      view_.EdgeStrength = std::clamp(dragEdge_ + dx / 40.0, 0.0, 5.0);
+      Draw();
       break;
     default:
       break;
@@ -351,16 +366,54 @@ void StackEngine::CopyData(WParam, const platform::CopyDataStruct& record) {
         view_.PaletteOn = paletteWanted_;
       }
       break;
-    case msg::kImagePlane:
-      // Reference lines of another frame: kept, not drawn yet.
-      if (record.lpData != nullptr && record.cbData % sizeof(msg::ImagePlaneRecord) == 0) {
-        const auto* b = static_cast<const uint8_t*>(record.lpData);
-        referenceLines_.assign(b, b + record.cbData);
+    case msg::kImagePlane: {
+      // Image planes of the active frame: their reference lines are drawn over this stack's
+      // images. Bytes past the last whole record are dropped; no record clears the lines.
+      referencePlanes_.clear();
+      const auto* b = static_cast<const uint8_t*>(record.lpData);
+      for (size_t at = 0; b != nullptr && at + sizeof(msg::ImagePlaneRecord) <= record.cbData;
+           at += sizeof(msg::ImagePlaneRecord)) {
+        msg::ImagePlaneRecord plane;
+        std::memcpy(&plane, b + at, sizeof plane);
+        referencePlanes_.push_back(plane);
+      }
+      if (ready_) Draw();
+      break;
+    }
+    case msg::kStatisticsSettings:
+      if (record.cbData == sizeof(msg::StatisticsSettings) && record.lpData != nullptr) {
+        msg::StatisticsSettings st;
+        std::memcpy(&st, record.lpData, sizeof st);
+        auto header = [](const char16_t* text, const char* fallback) {
+          std::string out;
+          for (size_t i = 0; i < 20 && text[i] != 0; ++i) out.push_back(text[i] < 0x80 ? char(text[i]) : '?');
+          return out.empty() ? std::string(fallback) : out;
+        };
+        statistics_.Factor = st.Factor;
+        statistics_.ShowMinimum = st.ShowMinimum != 0;
+        statistics_.ShowMaximum = st.ShowMaximum != 0;
+        statistics_.ShowMean = st.ShowMean != 0;
+        statistics_.ShowDeviation = st.ShowDeviation != 0;
+        statistics_.MinimumHeader = header(st.MinimumHeader, "min");
+        statistics_.MaximumHeader = header(st.MaximumHeader, "max");
+        statistics_.MeanHeader = header(st.MeanHeader, "mean");
+        statistics_.DeviationHeader = header(st.DeviationHeader, "std.dev.");
+        if (ready_) Draw();
       }
       break;
+    case msg::kCalibration:
+      if (record.cbData == sizeof(msg::CalibrationRecord) && record.lpData != nullptr) {
+        msg::CalibrationRecord calibration;
+        std::memcpy(&calibration, record.lpData, sizeof calibration);
+        if (ready_) Calibrate(calibration);
+      }
+      break;
+    case msg::kAnnotationText:
+      if (ready_) ReceiveAnnotationText(record);
+      break;
     default:
-      // Statistics, calibration, annotation text, print, export and reconstruction records are
-      // taken and not used: the tools they serve are not in this engine.
+      // Print, export and reconstruction records are taken and not used: the tools they
+      // serve are not in this engine.
       break;
   }
 }
@@ -383,10 +436,11 @@ LResult StackEngine::Procedure(uint32_t message, WParam wParam, LParam lParam) {
     case kReadAhead:
       // One image per message, so requests are served between them.
       for (int k = 1; k <= 2; ++k) {
-        const int i = current_ + k * step_;
-        if (i >= 0 && i < Count() && cache_.find(i) == cache_.end() && headers_[size_t(i)].Error.empty()) {
+        const int p = current_ + k * step_;
+        const int i = p >= 0 && p < Count() ? Stack(p) : -1;
+        if (i >= 0 && cache_.find(i) == cache_.end() && headers_[size_t(i)].Error.empty()) {
           Image(i);
-          Image(current_);  // the shown image stays the most recent
+          Image(Stack(current_));  // the shown image stays the most recent
           platform::PostMessage(window_->Handle(), kReadAhead, 0, 0);
           break;
         }
@@ -469,7 +523,7 @@ LResult StackEngine::Procedure(uint32_t message, WParam wParam, LParam lParam) {
       Post(msg::kInverse, 0, view_.Inverse ? 1 : 0);
       break;
     case msg::kFullRangeWindow:
-      if (auto image = Image(current_); image && !image->Colour) {
+      if (auto image = Image(Stack(current_)); image && !image->Colour) {
         view_.WindowSet = true;
         FullRangeWindow(image->Minimum, image->Maximum, view_.Centre, view_.Width);
         Draw();
@@ -510,15 +564,91 @@ LResult StackEngine::Procedure(uint32_t message, WParam wParam, LParam lParam) {
     case msg::kMouseTool:
       tool_ = int(lParam);
       dragging_ = false;
+      measuring_ = false;
+      CancelDrawing();
+      HideLens();
       break;
     case msg::kWmLButtonDown:
-      MouseDown(msg::PointX(lParam), msg::PointY(lParam));
+      if (measuring_) MeasureDown(msg::PointX(lParam), msg::PointY(lParam));
+      else if (tool_ == msg::kToolMagnifier) ShowLens(msg::PointX(lParam), msg::PointY(lParam));
+      else MouseDown(msg::PointX(lParam), msg::PointY(lParam));
       break;
     case msg::kWmMouseMove:
-      if (dragging_ && (wParam & msg::kMkLButton) != 0) MouseMove(msg::PointX(lParam), msg::PointY(lParam));
+      if (measuring_) MeasureMove(msg::PointX(lParam), msg::PointY(lParam), (wParam & msg::kMkLButton) != 0);
+      else if (lensShown_ && (wParam & msg::kMkLButton) != 0) ShowLens(msg::PointX(lParam), msg::PointY(lParam));
+      else if (dragging_ && (wParam & msg::kMkLButton) != 0) MouseMove(msg::PointX(lParam), msg::PointY(lParam));
       break;
     case msg::kWmLButtonUp:
+      if (measuring_) MeasureUp(msg::PointX(lParam), msg::PointY(lParam));
+      HideLens();
       dragging_ = false;
+      break;
+    case msg::kWmLButtonDblClk:
+      // A double click ends a polygon being drawn.
+      if (measuring_ && drawing_ >= 0 && measurements_[size_t(drawing_)].Kind == kPolygon) FinishDrawing();
+      break;
+    case msg::kEndTool:
+      HideLens();
+      dragging_ = false;
+      break;
+    case msg::kMeasurementKind:
+      if (IsMeasureKind(int(lParam))) {
+        CancelDrawing();
+        kind_ = int(lParam);
+        measuring_ = true;
+        HideLens();
+      }
+      break;
+    case msg::kEraseAllMeasurements:
+      EraseAll();
+      break;
+    case msg::kEraseSelectedMeasurement:
+      EraseSelected();
+      break;
+    case msg::kMeasurementsVisible:
+      measurementsVisible_ = lParam != 0;
+      if (!measurementsVisible_) CancelDrawing();
+      Draw();
+      break;
+    case msg::kCancelMeasurement:
+      CancelDrawing();
+      break;
+    case msg::kMagnifierZoom:
+      if (lParam >= 10 && lParam <= 10000) magnifierZoom_ = double(lParam);
+      break;
+    case msg::kMagnifierSize:
+      if (lParam >= 16 && lParam <= 2048) lensSize_ = int(lParam);
+      break;
+    case msg::kMagnifierShape:
+      lensShape_ = lParam != 0 ? 1 : 0;
+      break;
+    case msg::kMagnifierOptimized:
+      lensOptimized_ = lParam != 0;
+      break;
+    case msg::kShowMarkedOnly:
+      ShowMarkedOnly(true);
+      break;
+    case msg::kShowAll:
+      ShowMarkedOnly(false);
+      break;
+    case msg::kToggleMark:
+      ToggleMarkAt(msg::PointX(lParam), msg::PointY(lParam));
+      break;
+    case msg::kReleaseMarks:
+      ReleaseMarks();
+      break;
+    case msg::kLockAtPoint:
+      LockAt(msg::PointX(lParam), msg::PointY(lParam));
+      break;
+    case msg::kReleaseLocks:
+      for (Measurement& m : measurements_) m.Locked = false;
+      Draw();
+      break;
+    case msg::kKeyImageData:
+      SendKeyImage(platform::WindowHandle(lParam), uint32_t(wParam));
+      break;
+    case msg::kKeyImageNotification:
+      KeyImageNotification(int(wParam), msg::PointX(lParam), msg::PointY(lParam));
       break;
     case msg::kWmMouseWheel: {
       const auto delta = int16_t(uint16_t((wParam >> 16) & 0xFFFF));
@@ -526,7 +656,16 @@ LResult StackEngine::Procedure(uint32_t message, WParam wParam, LParam lParam) {
       break;
     }
     case msg::kResetTool:
+      // wParam: the pending two-click tool (a polygon), ended by lParam 1; wParam 0: lParam
+      // 1 turns the measurement tool on, 0 off (another tool follows with 0x8005).
       dragging_ = false;
+      if (wParam != 0) {
+        if (lParam != 0 && drawing_ >= 0) FinishDrawing();
+      } else {
+        CancelDrawing();
+        measuring_ = lParam != 0;
+        HideLens();
+      }
       break;
     case msg::kLinkState: {
       // Reset: the view as it was at the start; the link state goes back to the panel.
@@ -535,6 +674,10 @@ LResult StackEngine::Procedure(uint32_t message, WParam wParam, LParam lParam) {
       uint8_t palette[3][256];
       std::memcpy(palette, view_.Palette, sizeof palette);
       view_ = ViewState{};
+      if (activeState_ != 0) {
+        activeState_ = 0;
+        Post(msg::kPresentationStateApplied, 0, 0);
+      }
       view_.MatrixColumns = columns;
       view_.MatrixRows = rows;
       view_.PaletteOn = paletteOn;
@@ -548,26 +691,19 @@ LResult StackEngine::Procedure(uint32_t message, WParam wParam, LParam lParam) {
       Post(msg::kLinkState, 0, LParam((uint32_t(lParam) & 0xFFFF0000u) | (uint32_t(lParam) & 1u)));
       break;
     }
-    case msg::kPresentationStateList: {
-      // No presentation states are read: the list is empty.
-      platform::CopyDataStruct record{msg::kPresentationStateList, 0, nullptr};
-      platform::SendMessage(panel_, platform::kWmCopyData, WParam(window_->Handle()), LParam(&record));
+    case msg::kPresentationStateList:
+      SendPresentationStateList();
       break;
-    }
     case msg::kPresentationStateApplied:
-      if (lParam == 0) Post(msg::kPresentationStateApplied, 0, 0);  // the original is what is shown
+      ApplyPresentationState(uint32_t(lParam));
       break;
     case msg::kInformationOverlay:
       overlay_ = lParam != 0;
       Draw();
       break;
-    case msg::kRequestAnnotationText: {
-      // No annotation is being edited: its text is empty.
-      platform::CopyDataStruct record{msg::kAnnotationText, 0, nullptr};
-      platform::SendMessage(platform::WindowHandle(lParam), platform::kWmCopyData, WParam(window_->Handle()),
-                            LParam(&record));
+    case msg::kRequestAnnotationText:
+      SendAnnotationText(platform::WindowHandle(lParam));
       break;
-    }
     case msg::kImagePlane:  // this frame became active
       SendImagePlane();
       break;

@@ -33,7 +33,7 @@ constexpr uint32_t kSamplesPerPixel = 0x00280002u, kPhotometric = 0x00280004u, k
                    kPresentationLUTShape = 0x20500020u, kPatientName = 0x00100010u, kModality = 0x00080060u,
                    kSopInstanceUid = 0x00080018u, kFrameOfReferenceUid = 0x00200052u,
                    kInstanceNumber = 0x00200013u, kImagePosition = 0x00200032u, kImageOrientation = 0x00200037u,
-                   kPixelSpacing = 0x00280030u, kSliceThickness = 0x00180050u, kCineRate = 0x00180040u,
+                   kPixelSpacing = 0x00280030u, kImagerPixelSpacing = 0x00181164u, kSopClassUid = 0x00080016u, kSliceThickness = 0x00180050u, kCineRate = 0x00180040u,
                    kRecommendedFrameRate = 0x00082144u, kPixelData = 0x7FE00010u;
 
 // Frames above this size are refused (and no size computation overflows).
@@ -114,6 +114,8 @@ TanDDESet<iDDE>* FirstItem(TanDDESet<iDDE>& set, uint32_t tag) {
   }
 }
 
+}  // namespace
+
 // A LUT from its descriptor (entries, first mapped, bits; 0 entries means 65536) and its
 // data; 8-bit tables that pack two entries into a word are unpacked. Empty when malformed.
 LookupTable ReadLut(iDDE* descriptor, iDDE* data, bool signedInput) {
@@ -145,6 +147,8 @@ LookupTable ReadLut(iDDE* descriptor, iDDE* data, bool signedInput) {
   return lut;
 }
 
+namespace {
+
 void FillHeader(ImageHeader& h, ORN_dicom::TanDicomFileObject& file) {
   TanDDESet<iDDE>& set = file.FDataSet;
   h.Kind = file.FKind;
@@ -161,6 +165,7 @@ void FillHeader(ImageHeader& h, ORN_dicom::TanDicomFileObject& file) {
   h.PatientName = TextOf(set, kPatientName);
   h.Modality = TextOf(set, kModality);
   h.SopInstanceUid = TextOf(set, kSopInstanceUid);
+  h.SopClassUid = TextOf(set, kSopClassUid);
   h.FrameOfReferenceUid = TextOf(set, kFrameOfReferenceUid);
   h.InstanceNumber = IntOf(TextOf(set, kInstanceNumber), 0);
 
@@ -192,7 +197,15 @@ void FillHeader(ImageHeader& h, ORN_dicom::TanDicomFileObject& file) {
     std::copy(position.begin(), position.end(), h.Position);
     std::copy(orientation.begin(), orientation.end(), h.Orientation);
   }
-  if (spacing.size() == 2) std::copy(spacing.begin(), spacing.end(), h.Spacing);
+  if (spacing.size() == 2 && spacing[0] > 0 && spacing[1] > 0) {
+    std::copy(spacing.begin(), spacing.end(), h.Spacing);
+    h.HasSpacing = true;
+  }
+  const std::vector<double> imager = RealsOf(set, kImagerPixelSpacing);
+  if (imager.size() == 2 && imager[0] > 0 && imager[1] > 0) {
+    std::copy(imager.begin(), imager.end(), h.ImagerSpacing);
+    h.HasImagerSpacing = true;
+  }
   if (RealOf(TextOf(set, kSliceThickness), d)) h.SliceThickness = d;
   if (RealOf(TextOf(set, kCineRate), d) && d > 0) h.FrameRate = d;
   else if (RealOf(TextOf(set, kRecommendedFrameRate), d) && d > 0) h.FrameRate = d;

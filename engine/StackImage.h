@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+namespace ORN_dicom {
+class iDDE;
+}
+
 namespace ORN_engine {
 
 // A lookup table of a LUT descriptor: entries, first mapped input value, bits per entry.
@@ -44,12 +48,15 @@ struct ImageHeader {
   bool PresentationInverse = false;  // Presentation LUT Shape INVERSE
   LookupTable PaletteRed, PaletteGreen, PaletteBlue;
 
-  std::string PatientName, Modality, SopInstanceUid, FrameOfReferenceUid;
+  std::string PatientName, Modality, SopInstanceUid, SopClassUid, FrameOfReferenceUid;
   int32_t InstanceNumber = 0;
   bool HasPlane = false;
   double Position[3] = {0, 0, 0};
   double Orientation[6] = {1, 0, 0, 0, 1, 0};
-  double Spacing[2] = {1, 1};
+  double Spacing[2] = {1, 1};  // Pixel Spacing: row spacing, column spacing (1, 1 when absent)
+  bool HasSpacing = false;
+  double ImagerSpacing[2] = {0, 0};
+  bool HasImagerSpacing = false;
   double SliceThickness = 0;
   double FrameRate = 0;  // Cine Rate or Recommended Display Frame Rate, 0 when none
 
@@ -72,6 +79,8 @@ struct DecodedImage {
 ImageHeader ReadImageHeader(const std::string& path, int32_t frame);
 // Reads the file and decodes the header's frame; null with `error` set on failure.
 std::shared_ptr<DecodedImage> DecodeImage(const ImageHeader& header, std::string& error);
+// A LUT from its descriptor and data elements; empty when malformed or missing.
+LookupTable ReadLut(ORN_dicom::iDDE* descriptor, ORN_dicom::iDDE* data, bool signedInput);
 // The modality value of a stored value.
 double ModalityValue(const ImageHeader& header, int32_t stored);
 

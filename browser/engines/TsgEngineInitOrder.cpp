@@ -90,8 +90,9 @@ bool TsgEngineInitOrder::Pause() {
 bool TsgEngineInitOrder::PostToEngine(uint32_t message) {
   const platform::WindowHandle engine = tile_.EngineWindow();
   // Without an engine window the post goes nowhere and, as on Win32, still succeeds.
-  if (engine == 0) return true;
-  return platform::PostMessage(engine, message, 0, 0);
+  const bool posted = engine == 0 || platform::PostMessage(engine, message, 0, 0);
+  if (OnEngineMessage) OnEngineMessage(message, engine, posted);
+  return posted;
 }
 
 void TsgEngineInitOrder::StartTimer(uint32_t ms) {

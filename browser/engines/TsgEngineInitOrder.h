@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/windows/WindowTypes.h"
 
@@ -53,6 +54,10 @@ class TsgEngineInitOrder {
   bool GaugeShown() const { return gaugeShown_; }
   bool TimerRunning() const { return timerRunning_; }
   bool Asynchronous() const { return asynchronous_; }
+
+  // Called after each pause (0x812D) or resume (0x812E) sent to the engine's window (0 when
+  // the engine has none), with whether the post went out; for the log and the tests.
+  std::function<void(uint32_t message, platform::WindowHandle engine, bool posted)> OnEngineMessage;
 
  private:
   bool Claim();

@@ -43,8 +43,9 @@ class EngineHarness {
     return s;
   }
 
-  bool Start(const std::vector<std::string>& files, const std::vector<std::string>& frames = {}) {
-    std::istringstream i(List(files)), p(List({})), f(List(frames));
+  bool Start(const std::vector<std::string>& files, const std::vector<std::string>& frames = {},
+             const std::vector<std::string>& states = {}) {
+    std::istringstream i(List(files)), p(List(states)), f(List(frames));
     if (!launcher_.Start(i, p, f, "test", platform::testing::OutProgram("Pixtrane.exe"), panel_.Handle(), 60000))
       return false;
     return platform::testing::PumpUntil([&] { return engine_ != 0; });
@@ -52,8 +53,8 @@ class EngineHarness {
   bool WaitReady() { return platform::testing::PumpUntil([&] { return Count(msg::kEngineReady) > 0; }); }
   // Starts, waits for readiness and sets the panel's size.
   bool Open(const std::vector<std::string>& files, int width, int height,
-            const std::vector<std::string>& frames = {}) {
-    return Start(files, frames) && WaitReady() && Request(msg::kSize, platform::WParam((width - 1) | ((height - 1) << 16)), 0);
+            const std::vector<std::string>& frames = {}, const std::vector<std::string>& states = {}) {
+    return Start(files, frames, states) && WaitReady() && Request(msg::kSize, platform::WParam((width - 1) | ((height - 1) << 16)), 0);
   }
   void Stop() {
     if (engine_ != 0) platform::PostMessage(engine_, platform::kWmClose, 0, 0);
@@ -97,6 +98,11 @@ class EngineHarness {
   }
   const std::vector<Posted>& Posts() const { return posted_; }
   const std::vector<Record>& Records() const { return records_; }
+  const Record* LastRecord(uint32_t code) const {
+    for (auto it = records_.rbegin(); it != records_.rend(); ++it)
+      if (it->Code == code) return &*it;
+    return nullptr;
+  }
   void Clear() { posted_.clear(), records_.clear(); }
 
   platform::WindowHandle Engine() const { return engine_; }

@@ -40,17 +40,17 @@ TEST(EngineProtocol, ReadySequenceInOrder) {
     LParam L;
   };
   const Want ready[] = {
-      {msg::kEngineReady, 0, 0},
       {msg::kImageCount, 0, 3},
       {msg::kMatrix, 0, 1 | (1 << 16)},
       {msg::kZoom, 0, 10000},  // no size yet
       {msg::kWindowLevel, WParam(400 * 10000), 40 * 10000},
       {msg::kImageChanged, 0, 0},
-      {msg::kFrameRate, 0, 10},
+      {msg::kFrameRate, 0, 0},  // no rate in the files
       {msg::kPositionFactor, 1, 25000},  // slices 2.5 mm apart
       {msg::kReconstructionAvailable, 0, 0},
       {msg::kPresentationStatesAvailable, 0, 0},
       {msg::kBlendingAvailable, 0, 0},
+      {msg::kEngineReady, 0, 0},
   };
   for (const Want& w : ready) {
     ++i;
@@ -263,14 +263,17 @@ TEST(EngineProtocol, AnswersWithoutPretending) {
   EXPECT_TRUE(e.Records()[0].Bytes.empty());
   EXPECT_EQ(e.Records()[1].Code, msg::kAnnotationText);
   EXPECT_TRUE(e.Records()[1].Bytes.empty());
-  // A presentation state other than the original is not applied, so nothing is reported.
+  // A presentation state past the list is not applied: the original stays, and says so.
   ASSERT_TRUE(e.Request(msg::kPresentationStateApplied, 0, 3));
-  EXPECT_EQ(e.Count(msg::kPresentationStateApplied), 0u);
-  // Requests of tools the engine does not have leave it serving.
+  ASSERT_NE(e.Last(msg::kPresentationStateApplied), nullptr);
+  EXPECT_EQ(e.Last(msg::kPresentationStateApplied)->L, 0);
+  // Requests without what they act on (no measurement, no key-image window, no
+  // reconstruction, no export form) leave the engine serving.
   for (uint32_t m : {msg::kMeasurementKind, msg::kEraseAllMeasurements, msg::kMagnifierZoom, msg::kKeyImageData,
                      msg::kStartReconstruction1, msg::kPicture})
     ASSERT_TRUE(e.Request(m, 0, 0)) << std::hex << m;
-  EXPECT_EQ(e.Count(msg::kMeasurementDone), 0u);
+  EXPECT_EQ(e.Last(msg::kMeasurementSelection)->L, 0);
+  EXPECT_EQ(e.LastRecord(msg::kKeyImageData), nullptr);
 }
 
 TEST(EngineProtocol, EndsWhenClosedAndWhenThePanelIsGone) {

@@ -78,8 +78,126 @@ def write_ct(folder, n, rows, cols, little=True, name="ct"):
         ds.save_as(p, write_like_original=False)
 
 
+def write_geometry(folder):
+    """Images of known geometry for the measurements: 80 x 60 pixels of 0.5 mm (rows) by
+    0.7 mm (columns); a disc of radius 12 pixels centred at (20, 20), a square from (44, 10)
+    to (64, 30), two lines crossing at a known angle; rescale slope 2, intercept -100. Also
+    the same picture without any spacing ("nospacing") and a PET copy ("pet")."""
+    os.makedirs(folder, exist_ok=True)
+    rows, cols = 60, 80
+    y, x = np.mgrid[0:rows, 0:cols]
+    a = ((x * 7 + y * 13) % 50).astype(np.int32)
+    a = np.where(np.hypot(x + 0.5 - 20, y + 0.5 - 20) <= 12, a + 400, a)
+    a = np.where((x >= 44) & (x < 64) & (y >= 10) & (y < 30), a + 800, a)
+    a = np.where(np.abs((y - 45) - 0.5 * (x - 10)) < 0.6, 1500, a)
+    for name, spacing, modality in (("geom", [0.5, 0.7], "CT"), ("nospacing", None, "CT"), ("pet", [0.5, 0.7], "PT")):
+        p = os.path.join(folder, name + ".dcm")
+        ds = base(p, CT, rows, cols)
+        ds.Modality = modality
+        ds.InstanceNumber = 1
+        if spacing:
+            ds.PixelSpacing = spacing
+        ds.RescaleSlope = 2
+        ds.RescaleIntercept = -100
+        grey(ds, a, 16, False)
+        ds.save_as(p, write_like_original=False)
+
+
+def write_sagittal(folder):
+    """Two sagittal slices in the frame of reference of the ct stack: planes x = -86 mm and
+    x = -72 mm, rows running down from z = 10 mm."""
+    os.makedirs(folder, exist_ok=True)
+    for k, xpos in enumerate((-86.0, -72.0)):
+        p = os.path.join(folder, "sag%03d.dcm" % k)
+        ds = base(p, CT, 64, 64)
+        ds.Modality = "CT"
+        ds.InstanceNumber = k + 1
+        ds.ImagePositionPatient = [xpos, -100.0, 10.0]
+        ds.ImageOrientationPatient = [0, 1, 0, 0, 0, -1]
+        ds.PixelSpacing = [1.0, 0.7]
+        grey(ds, ct_slice(64, 64, k), 16, True)
+        ds.save_as(p, write_like_original=False)
+
+
+def write_states(out):
+    """Presentation states made by dcmpsmk from ct000, then given what each case needs."""
+    import pydicom
+    folder = os.path.join(out, "ps")
+    os.makedirs(folder, exist_ok=True)
+    src = os.path.join(out, "ct", "ct000.dcm")
+    cases = {}
+    for name in ("window", "voilut", "rotflip", "area", "annotations"):
+        p = os.path.join(folder, name + ".dcm")
+        subprocess.run(["dcmpsmk", "+Vw", src, p], check=True)
+        ps = pydicom.dcmread(p)
+        ps.ContentLabel = name.upper()
+        cases[name] = (p, ps)
+    p, ps = cases["window"]
+    ps.SoftcopyVOILUTSequence[0].WindowCenter = 200
+    ps.SoftcopyVOILUTSequence[0].WindowWidth = 800
+    p, ps = cases["voilut"]
+    item = ps.SoftcopyVOILUTSequence[0]
+    del item.WindowCenter
+    del item.WindowWidth
+    lut = Dataset()
+    lut.LUTDescriptor = [256, (-600) & 0xFFFF, 12]
+    lut.LUTData = [int(4095 * (i / 255.0) ** 0.5) for i in range(256)]
+    lut["LUTDescriptor"].VR = "US"
+    lut["LUTData"].VR = "US"
+    from pydicom.sequence import Sequence
+    item.VOILUTSequence = Sequence([lut])
+    p, ps = cases["rotflip"]
+    ps.ImageRotation = 90
+    ps.ImageHorizontalFlip = "Y"
+    p, ps = cases["area"]
+    area = ps.DisplayedAreaSelectionSequence[0]
+    area.DisplayedAreaTopLeftHandCorner = [9, 17]
+    area.DisplayedAreaBottomRightHandCorner = [40, 32]
+    area.PresentationSizeMode = "SCALE TO FIT"
+    p, ps = cases["annotations"]
+    ref = ps.ReferencedSeriesSequence[0].ReferencedImageSequence[0]
+    layer = Dataset()
+    layer.GraphicLayer = "LAYER1"
+    layer.GraphicLayerOrder = 1
+    ps.GraphicLayerSequence = Sequence([layer])
+    ann = Dataset()
+    ann.GraphicLayer = "LAYER1"
+    text = Dataset()
+    text.BoundingBoxAnnotationUnits = "PIXEL"
+    text.UnformattedTextValue = "LESION"
+    text.BoundingBoxTopLeftHandCorner = [8.0, 4.0]
+    text.BoundingBoxBottomRightHandCorner = [40.0, 12.0]
+    text.BoundingBoxTextHorizontalJustification = "LEFT"
+    ann.TextObjectSequence = Sequence([text])
+    circle = Dataset()
+    circle.GraphicAnnotationUnits = "PIXEL"
+    circle.GraphicDimensions = 2
+    circle.NumberOfGraphicPoints = 2
+    circle.GraphicData = [32.0, 32.0, 42.0, 32.0]
+    circle.GraphicType = "CIRCLE"
+    circle.GraphicFilled = "N"
+    line = Dataset()
+    line.GraphicAnnotationUnits = "PIXEL"
+    line.GraphicDimensions = 2
+    line.NumberOfGraphicPoints = 3
+    line.GraphicData = [10.0, 50.0, 30.0, 60.0, 50.0, 50.0]
+    line.GraphicType = "POLYLINE"
+    line.GraphicFilled = "N"
+    ann.GraphicObjectSequence = Sequence([circle, line])
+    ann.ReferencedImageSequence = Sequence([ref])
+    ps.GraphicAnnotationSequence = Sequence([ann])
+    for p, ps in cases.values():
+        ps.save_as(p)
+    # A state of another image (not listed) and a file that is no state at all.
+    other = os.path.join(folder, "other.dcm")
+    subprocess.run(["dcmpsmk", os.path.join(out, "mono1", "m1.dcm"), other], check=True)
+    shutil.copy(src, os.path.join(folder, "not-a-state.dcm"))
+
+
 def main(out):
     write_ct(os.path.join(out, "ct"), 3, 64, 64)
+    write_geometry(os.path.join(out, "geom"))
+    write_sagittal(os.path.join(out, "sag"))
     write_ct(os.path.join(out, "bigendian"), 2, 64, 64, little=False)
 
     os.makedirs(os.path.join(out, "mono1"), exist_ok=True)
@@ -149,6 +267,7 @@ def main(out):
     for name in ("CT_small.dcm", "MR_small_RLE.dcm", "MR_small_bigendian.dcm", "SC_ybr_full_422_uncompressed.dcm",
                  "SC_rgb_rle.dcm", "SC_rgb_dcmtk_+eb+cr.dcm", "SC_rgb_jpeg_dcmtk.dcm"):
         shutil.copy(get_testdata_file(name), os.path.join(out, "real", name))
+    write_states(out)
 
 
 if __name__ == "__main__":

@@ -151,6 +151,13 @@ bool DeleteFile(const std::string& path) {
   return true;
 }
 
+bool CreateDirectory(const std::string& path) {
+  if (path.empty()) return Fail(err::PathNotFound);
+  if (::mkdir(path.c_str(), 0777) != 0) return Fail();
+  SetLastError(err::Success);
+  return true;
+}
+
 bool FullPath(const std::string& path, std::string* out) {
   std::string whole;
   if (path.empty() || path[0] != '/') {

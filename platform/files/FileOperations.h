@@ -26,6 +26,9 @@ bool MoveFile(const std::string& existing, const std::string& target, uint32_t f
 // Deletes a file; folders and read-only files are refused (access denied).
 bool DeleteFile(const std::string& path);
 
+// Creates one folder (its parent must exist); an existing one fails with ERROR_FILE_EXISTS.
+bool CreateDirectory(const std::string& path);
+
 // The absolute form of a path against the current folder, with "." and ".." resolved by text
 // (the file need not exist); a trailing separator stays.
 bool FullPath(const std::string& path, std::string* out);

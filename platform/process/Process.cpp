@@ -66,8 +66,10 @@ Process::~Process() {
   if (gate_ >= 0) ::close(gate_);  // a child never resumed sees the gate close and ends
   if (child_ && !reaped_) {
     // Collect it if it has ended; a running child is left to run, as closing a handle does.
+    // A child this handle terminated is dying at once (SIGKILL): wait for it, so no zombie
+    // of it stays behind.
     siginfo_t info{};
-    ::waitid(P_PIDFD, static_cast<id_t>(pidfd_), &info, WEXITED | WNOHANG);
+    ::waitid(P_PIDFD, static_cast<id_t>(pidfd_), &info, WEXITED | (terminated_ ? 0 : WNOHANG));
   }
   if (pidfd_ >= 0) ::close(pidfd_);
 }

@@ -386,8 +386,23 @@ void TWinControl::SetFocus() {
 
 bool TWinControl::Focused() const { return Widget() && Widget()->hasFocus(); }
 
+void TWinControl::SetChildIndex(TControl* child, int index) {
+  auto it = std::find(FControls.begin(), FControls.end(), child);
+  if (it == FControls.end()) return;
+  FControls.erase(it);
+  index = std::clamp(index, 0, static_cast<int>(FControls.size()));
+  FControls.insert(FControls.begin() + index, child);
+  AlignControls();
+}
+
+int TWinControl::ChildIndex(const TControl* child) const {
+  auto it = std::find(FControls.begin(), FControls.end(), child);
+  return it == FControls.end() ? -1 : static_cast<int>(it - FControls.begin());
+}
+
 bool TWinControl::WidgetEvent(QEvent* event) {
   if (event->type() == QEvent::Resize) AlignControls();
+  if (event->type() == QEvent::FocusIn && OnEnter) OnEnter(this);
   if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
     auto* e = static_cast<QKeyEvent*>(event);
     uint16_t key = VirtualKeyFromQtKey(e->key());

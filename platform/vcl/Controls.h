@@ -133,6 +133,12 @@ class TWinControl : public TControl {
   void SetFocus();
   bool Focused() const;
   TKeyEvent OnKeyDown, OnKeyUp;
+  // The control got the keyboard focus.
+  TNotifyEvent OnEnter;
+  // Moves a child to `index` of the align order (controls of one alignment are placed in
+  // this order), as the VCL re-aligns by position; the index is clamped to the children.
+  void SetChildIndex(TControl* child, int index);
+  int ChildIndex(const TControl* child) const;
 
   bool WidgetEvent(QEvent* event) override;
   QWidget* Host() const { return ChildHost(); }

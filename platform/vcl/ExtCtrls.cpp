@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 #include <QWidget>
 
@@ -112,15 +113,42 @@ void TScrollBox::AlignControls() {
   if (!host) return;
   auto* area = static_cast<QScrollArea*>(Widget());
   int right = area->viewport()->width(), bottom = area->viewport()->height();
+  // Top- and bottom-aligned children stack up and widen the range as the VCL's auto range
+  // counts them; left- and right-aligned ones likewise across.
+  int stackedHeight = 0, stackedWidth = 0;
   for (int i = 0; i < ControlCount(); ++i) {
     TControl* c = Controls(i);
-    if (c->Align() == alNone && c->Visible()) {
+    if (!c->Visible()) continue;
+    if (c->Align() == alNone) {
       right = std::max(right, c->Left() + c->Width());
       bottom = std::max(bottom, c->Top() + c->Height());
+    } else if (c->Align() == alTop || c->Align() == alBottom) {
+      stackedHeight += c->Height();
+    } else if (c->Align() == alLeft || c->Align() == alRight) {
+      stackedWidth += c->Width();
     }
   }
+  bottom = std::max(bottom, stackedHeight);
+  right = std::max(right, stackedWidth);
   host->resize(right, bottom);
   TWinControl::AlignControls();
+}
+
+int TScrollBox::VertPosition() const { return static_cast<QScrollArea*>(Widget())->verticalScrollBar()->value(); }
+
+void TScrollBox::SetVertPosition(int position) {
+  static_cast<QScrollArea*>(Widget())->verticalScrollBar()->setValue(position);
+}
+
+bool TScrollBox::VertScrollBarVisible() const {
+  // The bar shows while the content is higher than the visible area.
+  return static_cast<QScrollArea*>(Widget())->verticalScrollBar()->maximum() > 0;
+}
+
+int TScrollBox::VertScrollBarSize() const { return static_cast<QScrollArea*>(Widget())->verticalScrollBar()->width(); }
+
+void TScrollBox::SetVertScrollBarSize(int size) {
+  static_cast<QScrollArea*>(Widget())->verticalScrollBar()->setFixedWidth(size);
 }
 
 TPaintBox::TPaintBox(TComponent* AOwner) : TControl(AOwner, new QWidget) { Widget()->resize(105, 105); }

@@ -38,6 +38,12 @@ class TScrollBox : public TWinControl {
  public:
   explicit TScrollBox(TComponent* AOwner);
   void AlignControls() override;
+  // The vertical scroll bar: position (clamped to its range), whether it shows, its width.
+  int VertPosition() const;
+  void SetVertPosition(int position);
+  bool VertScrollBarVisible() const;
+  int VertScrollBarSize() const;
+  void SetVertScrollBarSize(int size);
 
  private:
   QWidget* ChildHost() const override;

@@ -120,6 +120,14 @@ class TPopupMenu : public TMenu {
   TPopupAlignment Alignment = paLeft;
   // The Qt menu on screen, or null.
   QMenu* Shown() const { return FShown; }
+  // The screen rectangle of an item in the shown menu or one of its open submenus.
+  bool ShownItemRect(const TMenuItem* item, TRect& rect) const;
+  // Opens the submenu of a shown item, as hovering it does.
+  bool OpenShownSubmenu(const TMenuItem* item);
+  // Chooses a shown item, as a click on it does.
+  void ClickShownItem(const TMenuItem* item);
+  // The shown menu and its open submenus.
+  std::vector<QMenu*> ShownMenus() const;
 
  private:
   QMenu* FShown = nullptr;

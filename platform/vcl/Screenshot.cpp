@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMenu>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QThread>
@@ -48,5 +50,30 @@ bool SaveScreenshot(TControl* control, const std::string& path, int margin) {
                   .toImage();
   }
   if (picture.isNull()) picture = widget->grab().toImage();
+  return !picture.isNull() && picture.save(file, "PNG");
+}
+
+bool SaveMenuScreenshot(TPopupMenu* menu, TControl* background, const std::string& path) {
+  const std::vector<QMenu*> menus = menu ? menu->ShownMenus() : std::vector<QMenu*>();
+  QWidget* back = background ? background->Widget() : nullptr;
+  if (menus.empty()) return false;
+  QRect all;
+  if (back) all = back->window()->frameGeometry();
+  for (QMenu* m : menus) all = all.united(m->geometry());
+  all.adjust(-10, -10, 10, 10);
+  const QString file = QString::fromStdString(path);
+  QDir().mkpath(QFileInfo(file).absolutePath());
+  QImage picture;
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (QGuiApplication::platformName() == "xcb" && screen)
+    picture = screen->grabWindow(0, all.x(), all.y(), all.width(), all.height()).toImage();
+  if (picture.isNull()) {
+    // No screen to read: the windows' own renderings, placed where they stand.
+    picture = QImage(all.size(), QImage::Format_RGB32);
+    picture.fill(QColor(90, 100, 110));
+    QPainter painter(&picture);
+    if (back) painter.drawPixmap(back->window()->geometry().topLeft() - all.topLeft(), back->window()->grab());
+    for (QMenu* m : menus) painter.drawPixmap(m->geometry().topLeft() - all.topLeft(), m->grab());
+  }
   return !picture.isNull() && picture.save(file, "PNG");
 }

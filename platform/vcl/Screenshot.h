@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/Menus.h"
 
 // Waits (serving events, at most `timeoutMs`) until the window is on the screen.
 bool WaitUntilExposed(TControl* window, int timeoutMs);
@@ -14,3 +15,5 @@ bool WaitUntilExposed(TControl* window, int timeoutMs);
 bool SaveScreenshot(TControl* control, const std::string& path, int margin = 0);
 // "xcb" or "offscreen": the platform the pictures come from.
 std::string ScreenPlatformName();
+// Saves a PNG of a shown popup menu with its open submenus over the window behind it.
+bool SaveMenuScreenshot(TPopupMenu* menu, TControl* background, const std::string& path);

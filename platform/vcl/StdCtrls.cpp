@@ -84,6 +84,7 @@ System::WideString TMemo::Line(int index) const {
 }
 void TMemo::AddLine(const System::WideString& line) { As<QPlainTextEdit>(this)->appendPlainText(ToQString(line)); }
 void TMemo::SetReadOnly(bool readOnly) { As<QPlainTextEdit>(this)->setReadOnly(readOnly); }
+void TMemo::SelectAll() { As<QPlainTextEdit>(this)->selectAll(); }
 void TMemo::SetWordWrap(bool wrap) {
   As<QPlainTextEdit>(this)->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 }

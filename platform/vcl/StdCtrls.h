@@ -46,6 +46,7 @@ class TMemo : public TWinControl {
   System::WideString Line(int index) const;
   void AddLine(const System::WideString& line);
   void SetReadOnly(bool readOnly);
+  void SelectAll();
   void SetWordWrap(bool wrap);
   // Which scroll bars the memo keeps shown (ssNone: none, even for long texts).
   TScrollStyle ScrollBars() const { return FScrollBars; }

@@ -255,6 +255,65 @@ TEST(LayoutTest, AlignAndAnchors) {
   EXPECT_EQ(left->BoundsRect(), Rect(0, 0, 50, 330));
 }
 
+TEST(LayoutTest, ChildIndexSetsTheAlignOrder) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 200);
+  TPanel* panels[3];
+  for (auto*& p : panels) {
+    p = new TPanel(&form);
+    p->SetHeight(40);
+    p->SetParent(&form);
+    p->SetAlign(alTop);
+  }
+  form.SetChildIndex(panels[2], 0);
+  EXPECT_EQ(panels[2]->Top(), 0);
+  EXPECT_EQ(panels[0]->Top(), 40);
+  EXPECT_EQ(panels[1]->Top(), 80);
+  EXPECT_EQ(form.ChildIndex(panels[1]), 2);
+  form.SetChildIndex(panels[2], 99);  // clamped: the last place
+  EXPECT_EQ(panels[2]->Top(), 80);
+  EXPECT_EQ(form.ChildIndex(nullptr), -1);
+}
+
+TEST(LayoutTest, ScrollBoxRangeCountsTopAlignedChildren) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 200);
+  auto* box = new TScrollBox(&form);
+  box->SetParent(&form);
+  box->SetAlign(alClient);
+  form.Show();
+  for (int i = 0; i < 4; ++i) {
+    auto* p = new TPanel(&form);
+    p->SetHeight(100);
+    p->SetParent(box);
+    p->SetAlign(alTop);
+  }
+  QApplication::processEvents();
+  EXPECT_TRUE(box->VertScrollBarVisible());
+  box->SetVertPosition(120);
+  EXPECT_EQ(box->VertPosition(), 120);
+  box->SetVertPosition(100000);  // clamped to the range
+  EXPECT_GT(box->VertPosition(), 120);
+  EXPECT_LT(box->VertPosition(), 400);
+  box->SetVertScrollBarSize(24);
+  EXPECT_EQ(box->VertScrollBarSize(), 24);
+}
+
+TEST(FocusTest, OnEnterRunsWhenAControlGetsTheFocus) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 200);
+  auto* bar = new TTrackBar(&form);
+  bar->SetParent(&form);
+  int entered = 0;
+  bar->OnEnter = [&](TObject*) { ++entered; };
+  form.Show();
+  QApplication::setActiveWindow(form.Widget());
+  bar->SetFocus();
+  QApplication::processEvents();
+  EXPECT_TRUE(bar->Focused());
+  EXPECT_EQ(entered, 1);
+}
+
 TEST(LayoutTest, AHiddenFormPlacesNestedChildrenAtOnce) {
   TForm form(nullptr);
   form.SetBounds(0, 0, 200, 200);
