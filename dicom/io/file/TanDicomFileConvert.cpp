@@ -86,8 +86,12 @@ void TanDicomFileObject::SetMetaTransferSyntax(uint8_t kind) {
 
 void TanDicomFileObject::SetMetaGroupLength() {
   if (iDDE* length = FMetaGroup.Find(kGroupLengthTag)) {
-    length->SetULong(FMetaGroup.Length() - 12);
-    return;
+    // A group length read with another VR or size cannot take the value: it is made anew.
+    if (length->VRText() == "UL" && length->GetLength() == 4) {
+      length->SetULong(FMetaGroup.Length() - 12);
+      return;
+    }
+    FMetaGroup.DeleteByTag(kGroupLengthTag);
   }
   TanDDEFactory factory(2);
   iDDE* made = factory->MakeDDE(0x0002, 0x0000, 1, FMetaGroup.Length());

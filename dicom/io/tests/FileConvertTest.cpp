@@ -11,6 +11,7 @@
 #include "dicom/io/file/TanDicomFileObject.h"
 #include "dicom/io/file/TanPrivatePixelDataInfo.h"
 #include "dicom/io/iod/TanDDEFactory.h"
+#include "dicom/io/tests/Bytes.h"
 
 namespace ORN_dicom {
 namespace {
@@ -344,4 +345,31 @@ TEST_F(FileConvert, ConvertToIsOneStep) {
 }
 
 }  // namespace
+}  // namespace ORN_dicom
+
+namespace ORN_dicom {
+
+// A (0002,0000) read with a value of another size is made anew by a conversion, not kept:
+// its old value could not hold the group's length.
+TEST(FileConvertMeta, GroupLengthOfAnotherSizeIsRewritten) {
+  EnsureDDERegistry();
+  for (const std::string& value : {std::string("\x10\0", 2), std::string("\x10\0\0\0\0\0", 6)}) {
+    SCOPED_TRACE(value.size());
+    ORN_dicom::testing::Bytes meta;
+    meta.expl(0x0002, 0x0001, "OB", std::string("\0\1", 2)).expl(0x0002, 0x0010, "UI", std::string("1.2.840.10008.1.2.1\0", 20));
+    ORN_dicom::testing::Bytes file;
+    file.b.assign(128, 0);
+    file.str("DICM").expl(0x0002, 0x0000, "UL", value).add(meta);
+    file.expl(0x0008, 0x0060, "CS", "CT");
+    TanDicomFileObject f;
+    ASSERT_EQ(f.ReadFromMemory(file.b.data(), file.size(), false), "");
+    ASSERT_TRUE(f.ChangeTransferSyntax(1, 90)) << f.FLastError;
+    iDDE* length = f.FMetaGroup.Find(0x00020000u);
+    ASSERT_NE(length, nullptr);
+    EXPECT_EQ(length->VRText(), "UL");
+    EXPECT_EQ(length->GetLength(), 4u);
+    EXPECT_EQ(length->GetULong(), f.FMetaGroup.Length() - 12);
+  }
+}
+
 }  // namespace ORN_dicom

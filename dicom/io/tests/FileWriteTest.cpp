@@ -3,6 +3,7 @@
 // memory agreeing with reading the file.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -588,4 +589,29 @@ TEST_F(FileWrite, LoadingThroughMemoryErrorTexts) {
 }
 
 }  // namespace
+
+// A real full disk: VISTREL_FULL_DISK names the folder of a small file system (the ctest entry
+// mounts a 1 MiB tmpfs there). Every file writer fails with the disk's text, no process ends
+// with SIGBUS, the old file stays byte-identical and no temporary is left.
+TEST_F(FileWrite, FullDiskFailsCleanlyInEveryWriter) {
+  const char* folder = std::getenv("VISTREL_FULL_DISK");
+  if (folder == nullptr) GTEST_SKIP() << "no small file system given (VISTREL_FULL_DISK)";
+  TanDicomFileObject f;
+  MakeDataSet(f, true, 3 * 1024 * 1024);
+  ASSERT_TRUE(f.WriteAsynchronous((dir / "meta.dcm").string()));  // gives f a meta group
+  const fs::path out = fs::path(folder) / "target.dcm";
+  const std::string old = "an older file that must survive";
+  for (int writer = 0; writer < 3; ++writer) {
+    SCOPED_TRACE(writer);
+    Put(out, old);
+    const bool ok = writer == 0   ? f.SaveToFile(out.string())
+                    : writer == 1 ? f.WriteAsynchronous(out.string())
+                                  : f.WriteMapped(out.string());
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(f.FLastError, writer == 0 ? "Error occured while saving." : "There is not enough space on the disk.");
+    EXPECT_EQ(Bytes(out), old);
+    EXPECT_EQ(Listing(folder), std::vector<std::string>{"target.dcm"});
+  }
+}
+
 }  // namespace ORN_dicom
