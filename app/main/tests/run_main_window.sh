@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # End to end under Xvfb: a copy of Vistrel.exe in a folder of its own beside a generated
-# DICOMDIR of 3 patients (with what it needs: resources, the language module, the dictionary,
-# the engine and the codecs). The test answers the start-up question and the patient
-# navigator with real input (xdotool), waits for the study boxes, saves
-# screenshots/main_window.png and checks the caption and the studies title in the program's
-# own report line. Skipped (77) without xvfb-run, xdotool or import.
+# DICOMDIR of 2 patients made by make_viewer_fileset.py (with what it needs: resources, the
+# language module, the dictionary, the engine and the codecs). The test answers the start-up
+# question and the patient navigator with real input (xdotool), waits for the study boxes,
+# checks the caption and the studies title in the program's own report line and, from the
+# window's pixels, that the study boxes show their tiles; it clicks the first tile, checks that
+# the engine draws the stack's picture in the client area and that a wheel step changes it.
+# Screenshots of each step go to screenshots/main_window*.png. Skipped (77) without xvfb-run,
+# xdotool or import.
 set -euo pipefail
 out=$(cd "$1" && pwd)  # $2: the dicom_dump tool
 source_dir=$(cd "$(dirname "$0")/../../.." && pwd)
@@ -19,13 +22,17 @@ for f in Vistrel.exe Vistrel.exe.res Lingopack_English.dll Tagbook.dll Pixtrane.
   [ -e "$out/$f" ] && cp "$out/$f" "$work/"
 done
 [ -d "$out/LEXICA_DATA" ] && cp -r "$out/LEXICA_DATA" "$work/"
-/usr/bin/python3 "$source_dir/tests/tools/make_fileset_folder.py" "$work/DATA" 3 2 2 6 --size 128 >/dev/null
+/usr/bin/python3 "$source_dir/tests/tools/make_viewer_fileset.py" "$work/DATA" >/dev/null
 "$2" --build "$work/DATA" >/dev/null
 mv "$work/DATA/DICOMDIR" "$work/DICOMDIR"
 # The DICOMDIR names its files relative to its own folder.
 mv "$work/DATA"/* "$work/" && rmdir "$work/DATA"
+echo "200 200" >"$work/tile"; echo "800 500" >"$work/area"
 shot="$shots/main_window.png"
-rm -f "$shot"
+shot_tiles="$shots/main_window_tiles.png"
+shot_open="$shots/main_window_stack.png"
+shot_wheel="$shots/main_window_wheel.png"
+rm -f "$shot" "$shot_tiles" "$shot_open" "$shot_wheel"
 export LSAN_OPTIONS="suppressions=$source_dir/platform/vcl/tests/lsan_qt.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 cat >"$work/inside.sh" <<INNER
@@ -48,8 +55,23 @@ for i in \$(seq 1 300); do
   grep -q "boxes complete" "$work/log" && break
   sleep 0.2
 done
-sleep 1
+sleep 3
 import -window root "$shot"
+win=\$(xdotool search --onlyvisible --name "^Vistrel" | head -n 1)
+eval \$(xdotool getwindowgeometry --shell "\$win")
+echo "main window \$X \$Y \$WIDTH \$HEIGHT" >"$work/geometry"
+# The first study box opens with its expand button and shows its tiles.
+xdotool mousemove --window "\$win" 335 116 click 1
+sleep 4
+import -window root "$shot_tiles"
+# The first tile's icon.
+xdotool mousemove --window "\$win" \$(cat "$work/tile") click 1
+sleep 6
+import -window root "$shot_open"
+# One wheel step over the middle of the client area.
+xdotool mousemove --window "\$win" \$(cat "$work/area") click 5
+sleep 3
+import -window root "$shot_wheel"
 INNER
 rc=0
 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/inside.sh" || rc=$?
