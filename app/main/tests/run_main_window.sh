@@ -12,7 +12,7 @@ set -euo pipefail
 out=$(cd "$1" && pwd)  # $2: the dicom_dump tool
 source_dir=$(cd "$(dirname "$0")/../../.." && pwd)
 shots="$out/screenshots"
-for tool in xvfb-run xdotool import; do
+for tool in xvfb-run xdotool import convert compare; do
   command -v "$tool" >/dev/null 2>&1 || { echo "no $tool: skipped"; exit 77; }
 done
 mkdir -p "$shots"
@@ -27,7 +27,7 @@ done
 mv "$work/DATA/DICOMDIR" "$work/DICOMDIR"
 # The DICOMDIR names its files relative to its own folder.
 mv "$work/DATA"/* "$work/" && rmdir "$work/DATA"
-echo "200 200" >"$work/tile"; echo "800 500" >"$work/area"
+echo "101 200" >"$work/tile"; echo "900 500" >"$work/area"
 shot="$shots/main_window.png"
 shot_tiles="$shots/main_window_tiles.png"
 shot_open="$shots/main_window_stack.png"
@@ -60,8 +60,8 @@ import -window root "$shot"
 win=\$(xdotool search --onlyvisible --name "^Vistrel" | head -n 1)
 eval \$(xdotool getwindowgeometry --shell "\$win")
 echo "main window \$X \$Y \$WIDTH \$HEIGHT" >"$work/geometry"
-# The first study box opens with its expand button and shows its tiles.
-xdotool mousemove --window "\$win" 335 116 click 1
+# The first study box opens with a click on its title and shows its tiles.
+xdotool mousemove --window "\$win" 120 115 click 1
 sleep 4
 import -window root "$shot_tiles"
 # The first tile's icon.
@@ -82,3 +82,23 @@ grep -q "stand-alone mode" "$work/log"
 grep -q "^window: Vistrel; Studies: 2; boxes complete: 2" "$work/log"
 test -s "$shot"
 echo "screenshot: $shot"
+
+# What the window shows, read from its pixels (regions of the 1280 x 1024 screen).
+region() { convert "$1" -crop "$2" +repage -format "$3" info:; }
+above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+# The white title strips of the study boxes at the top of the grey studies panel.
+boxes=$(region "$shot" 300x40+5+105 '%[fx:mean]')
+above "$boxes" 0.8 || { echo "no study boxes in $shot (mean $boxes)"; exit 1; }
+# The opened box shows its tile's icon (a picture, not the plain panel).
+icon=$(region "$shots/main_window_tiles.png" 100x90+50+150 '%[fx:standard_deviation]')
+above "$icon" 0.15 || { echo "no tile icon in main_window_tiles.png (deviation $icon)"; exit 1; }
+# The client area was black before the click and holds the stack's picture after it.
+before=$(region "$shot" 700x750+540+130 '%[fx:mean]')
+lit=$(convert "$shot_open" -crop 700x750+540+130 +repage -threshold 10% -format '%[fx:mean]' info:)
+above 0.01 "$before" || { echo "the client area was not empty before the click ($before)"; exit 1; }
+above "$lit" 0.05 || { echo "no stack picture after the click (lit $lit)"; exit 1; }
+convert "$shot_open" -crop 700x750+540+130 +repage "$work/a.png"
+convert "$shot_wheel" -crop 700x750+540+130 +repage "$work/b.png"
+changed=$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1 || true)
+above "${changed%% *}" 1000 || { echo "the wheel step did not change the picture ($changed pixels)"; exit 1; }
+echo "boxes $boxes, icon $icon, picture lit $lit, wheel changed $changed pixels"
