@@ -21,7 +21,13 @@ TCustomForm* MakeMainWindow(app::TResourceInitialization& record, app::TvsColors
   auto* about = new app::TFormAbout(nullptr);
   about->SetCaption(L"About Vistrel");  // borderless: the title names the window for the desktop
   about->ApplyGuiResources(&record, &colors, &fonts);
-  auto* window = new vistrel_main::TFormApplication(nullptr, vistrel_program::MainWindowParts());
+  app::TGuiResources gui;
+  gui.Colors = &colors;
+  gui.Fonts = &fonts;
+  gui.Scale = static_cast<double>(fonts.Ratio);
+  static auto* parts = new vistrel_program::TProgramParts;  // lives until the process ends
+  auto* window = new vistrel_main::TFormApplication(nullptr, vistrel_program::MainWindowParts(*parts, gui));
+  parts->TileHost.MainWindow = [window] { return window->Handle(); };
   window->ApplyGuiResources(&record, &colors, &fonts);
   window->StartupQuestion = about;
   // The end-to-end tests read what the window shows from this line.

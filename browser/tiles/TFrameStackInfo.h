@@ -132,6 +132,8 @@ class TFrameStackInfo : public TFrame, public iINIT_ORDER_TILE, public iSUPERVIS
   // ---- index and state ----
   int StudyIndex() const { return study_; }
   int SeriesIndex() const { return series_; }
+  // A series inserted before this tile's moves it one series on.
+  void SetSeriesIndex(int index) { series_ = index; }
   int StackIndex() const { return stack_; }
   int ImageCount() const { return imageCount_; }
   int WidestLabelWidth() const { return widestLabel_; }
